@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Cutting a scan line into its three fields and decoding them.
+//
+// Layout, positions counted from 1, L the length with the CR LF line end included:
+//   1          lead character (not examined)
+//   2 .. 25    serial field, 24 symbols
+//   26         separator (not examined)
+//   27 .. 30   type field, 4 symbols
+//   31         separator (not examined)
+//   32 .. L-3  data field, L-34 symbols
+//   L-2        closing separator (not examined)
+//   L-1 .. L   CR LF
+namespace tarnixFuncs {
+
+inline constexpr std::size_t kShortestScanLine = 34;
+
+struct ScanFields {
+    std::u16string data;   // three characters per whole group of four symbols
+    std::u16string serial; // 18 characters
+    std::u16string type;   // 3 characters
+};
+
+// The decoded fields of a whole scan line, or nothing when the line is shorter than
+// kShortestScanLine and so cannot be cut. Characters outside the alphabet are dropped
+// and shift the rest of their field; the last one to three symbols of a field beyond
+// a whole group are not decoded. Needs initAlphabet.
+std::optional<ScanFields> decodeScanLine(std::u16string_view line);
+
+// The same result, reached step by step through symbolsToDigits, the digit-pair text
+// and decodeGroup. Slower; kept as the reference the fast path is tested against.
+std::optional<ScanFields> decodeScanLineLiteral(std::u16string_view line);
+
+// Decodes a field's digit-pair text group by group: four two-digit numbers at a time.
+std::u16string decodeDigitPairs(std::u16string_view digits);
+
+} // namespace tarnixFuncs

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtimeerror.h"
+
+// The routines that turn the scanner's symbols back into characters. Every symbol
+// stands for a 6-bit number (its slot in the alphabet); four symbols carry three
+// bytes, each combined with a fixed mask by exclusive-or.
+namespace tarnixFuncs {
+
+inline constexpr int kAlphabetSize = 64;
+inline constexpr std::uint8_t kMask = 0x5A;
+
+// The 64 one-character symbols by slot: a-z, A-Z, 0-9, "+", "/". Filled once by
+// initAlphabet and only read afterwards.
+extern std::array<std::u16string, kAlphabetSize> symbolAlphabet;
+
+// Fills symbolAlphabet slot by slot, in ascending order.
+void initAlphabet();
+
+// The slot of a character in the alphabet, or -1 for a character that stands in no
+// slot. Answers from the alphabet as initAlphabet filled it.
+int symbolSlot(char16_t ch) noexcept;
+
+// Each symbol written as its slot with two digits ("00" to "63"); characters that
+// stand in no slot add nothing.
+std::u16string symbolsToDigits(std::u16string_view symbols);
+
+// value * 2^bits (toLeft) or value / 2^bits truncated toward zero (not toLeft).
+// Errors raised inside carry the source "Shift".
+std::int32_t Shift(std::int32_t value, std::int32_t bits, bool toLeft);
+std::int32_t LShift(std::int32_t value, std::int32_t bits); // source "LShift"
+std::int32_t RShift(std::int32_t value, std::int32_t bits); // source "RShift"
+
+// The three characters of one group of four symbol values, first value most significant.
+std::u16string decodeGroup(std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d);
+
+// The character of a byte value in the active 8-bit code page; a value outside
+// 0..255 raises "Invalid procedure call or argument".
+char16_t byteToChar(std::int32_t code);
+
+} // namespace tarnixFuncs

@@ -1,0 +1,31 @@
+# Shared by the scripts: the Debian packages each step needs and a function that
+# installs whichever of them are missing. Sourced, not run.
+
+# To build and run Tarnix.
+TARNIX_BUILD_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-webengine-dev libgl1-mesa-dri
+  libx11-dev libxi-dev
+)
+# To build and run every test, including the desktop tests under a virtual X server.
+TARNIX_TEST_PACKAGES=(
+  "${TARNIX_BUILD_PACKAGES[@]}"
+  libgtest-dev libbenchmark-dev python3
+  xvfb xauth xdotool x11-utils dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick
+)
+# For the sanitizer and fuzzing stages.
+TARNIX_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
+# Installs the packages given that are not installed yet (as root, or through sudo).
+ensure_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'ok installed' || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
