@@ -1,0 +1,12 @@
+#include "programversion.h"
+
+#include "tarnix_version.h"
+
+namespace platform {
+
+ProgramVersion programVersion()
+{
+    return {TARNIX_VERSION_MAJOR, TARNIX_VERSION_MINOR, TARNIX_VERSION_REVISION};
+}
+
+} // namespace platform
