@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+
+namespace platform {
+class KeyState;
+}
+
+// The program's event loop: each pass asks the key state for Alt and, when it is not
+// zero, runs the Alt action (show the main window, focus and empty the input box);
+// then it delivers the pending window events. Rather than spin, a pass waits for the
+// next event for at most a few milliseconds; key-state sources wake it at once, and
+// presses between passes are latched by the key state, so none is missed.
+class KeyboardPollingLoop {
+public:
+    KeyboardPollingLoop(platform::KeyState& keys, std::function<void()> onAltPressed);
+
+    // One pass: query Alt, maybe run the Alt action, deliver pending events.
+    void runPass();
+
+    // Passes for ever; the program ends only from inside a handler.
+    [[noreturn]] void runForever();
+
+private:
+    platform::KeyState& keys_;
+    std::function<void()> onAltPressed_;
+};
