@@ -13,8 +13,16 @@ TARNIX_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev python3
   xvfb xauth xdotool x11-utils dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick
 )
+# To build and check the Debian package.
+TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream python3)
 # For the sanitizer and fuzzing stages.
 TARNIX_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# To cross-build the portable core for Windows and run its tests under Wine; locales
+# gives the Unix locales that select Wine's code pages.
+TARNIX_WINDOWS_PACKAGES=(
+  cmake ninja-build googletest locales
+  g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine
+)
 
 # Installs the packages given that are not installed yet (as root, or through sudo).
 ensure_packages() {
