@@ -17,10 +17,9 @@ TARNIX_TEST_PACKAGES=(
 TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream python3)
 # For the sanitizer and fuzzing stages.
 TARNIX_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
-# To cross-build the portable core for Windows and run its tests under Wine; locales
-# gives the Unix locales that select Wine's code pages.
+# To cross-build the portable core for Windows and run its tests under Wine.
 TARNIX_WINDOWS_PACKAGES=(
-  cmake ninja-build googletest locales
+  cmake ninja-build googletest
   g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine
 )
 
