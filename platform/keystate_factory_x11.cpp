@@ -1,0 +1,20 @@
+#include <QGuiApplication>
+
+#include "keystate.h"
+#include "keystate_qt.h"
+#include "keystate_x11.h"
+
+namespace platform {
+
+std::unique_ptr<KeyState> createKeyState()
+{
+    // Desktop-wide Alt needs the X server the windows are on; anything else (Wayland,
+    // offscreen, an X server without XInput 2) sees Alt only in Tarnix's own windows.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (auto desktopWide = X11KeyState::open())
+            return desktopWide;
+    }
+    return std::make_unique<QtKeyState>();
+}
+
+} // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+#include "keystate.h"
+
+namespace platform {
+
+// The key state where the window system offers no desktop-wide one (Wayland, offscreen):
+// an application event filter that sees the Alt key only while one of Tarnix's own
+// windows has the keyboard focus. Presses are latched until the next query, as the
+// desktop-wide sources do.
+class QtKeyState final : public QObject, public KeyState {
+    Q_OBJECT
+public:
+    // Watches every event of the running QCoreApplication.
+    explicit QtKeyState(QObject* parent = nullptr);
+    ~QtKeyState() override;
+
+    std::int16_t query(int virtualKey) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool altDown_ = false;
+    bool altPressedSinceQuery_ = false;
+};
+
+} // namespace platform
