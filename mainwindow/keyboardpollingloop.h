@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
+
+#include <QTimer>
 
 namespace platform {
 class KeyState;
@@ -13,6 +16,10 @@ class KeyState;
 // presses between passes are latched by the key state, so none is missed.
 class KeyboardPollingLoop {
 public:
+    // The longest a pass waits for an event before it polls again.
+    static constexpr std::chrono::milliseconds kLongestWait{10};
+
+    // Needs a QCoreApplication; keys must outlive the loop.
     KeyboardPollingLoop(platform::KeyState& keys, std::function<void()> onAltPressed);
 
     // One pass: query Alt, maybe run the Alt action, deliver pending events.
@@ -24,4 +31,5 @@ public:
 private:
     platform::KeyState& keys_;
     std::function<void()> onAltPressed_;
+    QTimer waitBound_; // its ticks end a pass's wait when nothing else happens
 };
