@@ -1,0 +1,18 @@
+// tarnix-decode: decodes scan lines from files or standard input.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "decodecommand.h"
+#include "stdiostreams.h"
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    cli::StdioSource standardInput(stdin);
+    cli::StdioSink standardOutput(stdout);
+    cli::StdioSink standardError(stderr);
+    cli::CommandStreams streams{standardInput, standardOutput, standardError,
+                                &cli::StdioSource::openFile};
+    return cli::runDecodeCommand(arguments, streams);
+}
