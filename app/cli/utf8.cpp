@@ -100,23 +100,30 @@ void appendUtf8AsUtf16(std::string_view bytes, std::u16string& out)
     out.resize(static_cast<std::size_t>(dst - out.data()));
 }
 
-void appendUtf8(char32_t codePoint, std::string& out)
+char* writeUtf8(char32_t codePoint, char* out)
 {
     if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
+        *out++ = static_cast<char>(codePoint);
     } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+        *out++ = static_cast<char>(0xC0 | (codePoint >> 6));
+        *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
     } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+        *out++ = static_cast<char>(0xE0 | (codePoint >> 12));
+        *out++ = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+        *out++ = static_cast<char>(0xF0 | (codePoint >> 18));
+        *out++ = static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (codePoint & 0x3F));
     }
+    return out;
+}
+
+void appendUtf8(char32_t codePoint, std::string& out)
+{
+    char bytes[4];
+    out.append(bytes, writeUtf8(codePoint, bytes));
 }
 
 char32_t nextCodePoint(std::u16string_view text, std::size_t& index)

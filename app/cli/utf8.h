@@ -17,6 +17,10 @@ void appendUtf8AsUtf16(std::string_view bytes, std::u16string& out);
 // Appends the UTF-8 form of one code point (at most U+10FFFF, not a surrogate).
 void appendUtf8(char32_t codePoint, std::string& out);
 
+// Writes the UTF-8 form of one code point (one to four bytes) at out and returns the
+// position behind it.
+char* writeUtf8(char32_t codePoint, char* out);
+
 // Reads the code point that starts at text[index] and advances index past it. A
 // surrogate pair gives one code point; a surrogate without its partner gives U+FFFD.
 char32_t nextCodePoint(std::u16string_view text, std::size_t& index);
