@@ -17,6 +17,8 @@ TARNIX_TEST_PACKAGES=(
 TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream python3)
 # For the sanitizer and fuzzing stages.
 TARNIX_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# To time tarnix-decode on a generated log (peak memory through /usr/bin/time).
+TARNIX_BENCH_PACKAGES=(cmake ninja-build g++ libbenchmark-dev python3 time)
 # To cross-build the portable core for Windows and run its tests under Wine.
 TARNIX_WINDOWS_PACKAGES=(
   cmake ninja-build googletest
