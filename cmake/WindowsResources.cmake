@@ -1,0 +1,71 @@
+# Windows resources of the executables.
+#
+#   tarnix_add_version_resource(<target> [DESCRIPTION <text>] [ICON <file.ico>])
+#
+# Embeds a VERSIONINFO resource made from the project version: FILEVERSION and
+# PRODUCTVERSION major,minor,patch,tweak (1,0,0,13) and the texts "FileVersion" and
+# "ProductVersion" written major.minor.revision with two and four digits (1.00.0013),
+# the form Windows' file properties show. ICON adds the file as the program's icon
+# (the first icon resource is the one Explorer shows). On other platforms the call does
+# nothing, so targets can call it unconditionally.
+
+set(TARNIX_RC_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/tarnix.rc.in)
+
+# value written with at least width digits, leading zeros added.
+function(tarnix_zero_pad value width out)
+  string(LENGTH "${value}" length)
+  while(length LESS width)
+    string(PREPEND value "0")
+    math(EXPR length "${length} + 1")
+  endwhile()
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+function(tarnix_add_version_resource target)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "DESCRIPTION;ICON" "")
+  if(ARG_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "tarnix_add_version_resource: unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
+  endif()
+
+  # The top-level project's version, whatever project() a subdirectory declared.
+  set(numbers)
+  foreach(part MAJOR MINOR PATCH TWEAK)
+    set(number "${CMAKE_PROJECT_VERSION_${part}}")
+    if(number STREQUAL "")
+      set(number 0)
+    endif()
+    list(APPEND numbers ${number})
+  endforeach()
+  list(GET numbers 0 major)
+  list(GET numbers 1 minor)
+  list(GET numbers 3 revision)
+  tarnix_zero_pad(${minor} 2 minor_text)
+  tarnix_zero_pad(${revision} 4 revision_text)
+
+  set(TARNIX_RC_TARGET ${target})
+  get_target_property(output_name ${target} OUTPUT_NAME)
+  if(NOT output_name)
+    set(output_name ${target})
+  endif()
+  set(TARNIX_RC_FILENAME "${output_name}.exe")
+  list(JOIN numbers "," TARNIX_RC_VERSION_NUMBERS)
+  set(TARNIX_RC_VERSION_TEXT "${major}.${minor_text}.${revision_text}")
+  if(ARG_DESCRIPTION)
+    set(TARNIX_RC_DESCRIPTION "${ARG_DESCRIPTION}")
+  else()
+    set(TARNIX_RC_DESCRIPTION "${CMAKE_PROJECT_DESCRIPTION}")
+  endif()
+  string(REPLACE "\"" "\"\"" TARNIX_RC_DESCRIPTION "${TARNIX_RC_DESCRIPTION}") # as .rc escapes quotes
+  set(TARNIX_RC_ICON "")
+  if(ARG_ICON)
+    get_filename_component(icon "${ARG_ICON}" ABSOLUTE)
+    set(TARNIX_RC_ICON "1 ICON \"${icon}\"")
+  endif()
+
+  set(rc_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_resource.rc)
+  configure_file(${TARNIX_RC_TEMPLATE} ${rc_file} @ONLY)
+  target_sources(${target} PRIVATE ${rc_file})
+endfunction()
