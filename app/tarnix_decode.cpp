@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "binarystdio.h"
 #include "decodecommand.h"
 #include "stdiostreams.h"
 
 int main(int argc, char** argv)
 {
+    platform::setBinaryStdio(); // scan lines and results pass as bytes, CR LF untouched
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     cli::StdioSource standardInput(stdin);
     cli::StdioSink standardOutput(stdout);

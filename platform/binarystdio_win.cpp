@@ -1,0 +1,16 @@
+#include "binarystdio.h"
+
+#include <cstdio>
+
+#include <fcntl.h>
+#include <io.h>
+
+namespace platform {
+
+void setBinaryStdio()
+{
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+}
+
+} // namespace platform
