@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "programversion.h"
+#include "versioninfo_win.h"
+
+// This test program is linked with the same version resource as the shipped executables.
+// It runs in the folder of tarnix-decode.exe, whose resource it reads too.
+
+using platform::VersionInfo;
+
+TEST(VersionResource, ReadsBackAsEmbedded)
+{
+    const auto info = VersionInfo::ofRunningProgram();
+    ASSERT_TRUE(info.has_value()) << "no version resource in " << testing::PrintToString(platform::runningProgramPath());
+
+    EXPECT_EQ(info->fileVersion(), (VersionInfo::Numbers{1, 0, 0, 13}));
+    EXPECT_EQ(info->productVersion(), (VersionInfo::Numbers{1, 0, 0, 13}));
+    EXPECT_EQ(info->text(L"FileVersion"), std::wstring(L"1.00.0013"));
+    EXPECT_EQ(info->text(L"ProductVersion"), std::wstring(L"1.00.0013"));
+    EXPECT_EQ(info->text(L"ProductName"), std::wstring(L"Tarnix"));
+    EXPECT_EQ(info->text(L"OriginalFilename"), std::wstring(L"test_versioninfo_win.exe"));
+    EXPECT_FALSE(info->text(L"NoSuchText").has_value());
+}
+
+TEST(VersionResource, GivesTheProgramVersionForTheCaption)
+{
+    const platform::ProgramVersion version = platform::programVersion();
+    EXPECT_EQ(version.major, 1);
+    EXPECT_EQ(version.minor, 0);
+    EXPECT_EQ(version.revision, 13) << "the fourth number of 1.0.0.13, not the third";
+}
+
+TEST(VersionResource, IsAbsentFromFilesWithoutOne)
+{
+    EXPECT_FALSE(VersionInfo::ofFile(L"C:\\no\\such\\file.exe").has_value());
+    EXPECT_FALSE(VersionInfo::ofFile(L"").has_value());
+    EXPECT_FALSE(VersionInfo::ofFile(L"C:\\windows\\win.ini").has_value()) << "a text file";
+}
+
+TEST(VersionResource, ReadsSystemFilesToo)
+{
+    // kernel32.dll carries a resource of its own with a different version; reading it
+    // shows the numbers come from the file asked for, not from this program.
+    const auto info = VersionInfo::ofFile(L"C:\\windows\\system32\\kernel32.dll");
+    ASSERT_TRUE(info.has_value());
+    EXPECT_NE(info->fileVersion(), (VersionInfo::Numbers{1, 0, 0, 13}));
+    EXPECT_NE(info->text(L"FileVersion"), std::wstring(L"1.00.0013"));
+}
+
+TEST(VersionResource, IsEmbeddedInTarnixDecode)
+{
+    wchar_t path[MAX_PATH];
+    ASSERT_NE(GetFullPathNameW(L"tarnix-decode.exe", MAX_PATH, path, nullptr), 0u);
+    const auto info = VersionInfo::ofFile(path);
+    ASSERT_TRUE(info.has_value()) << "no version resource in " << testing::PrintToString(std::wstring(path));
+    EXPECT_EQ(info->fileVersion(), (VersionInfo::Numbers{1, 0, 0, 13}));
+    EXPECT_EQ(info->text(L"FileVersion"), std::wstring(L"1.00.0013"));
+    EXPECT_EQ(info->text(L"OriginalFilename"), std::wstring(L"tarnix-decode.exe"));
+}
