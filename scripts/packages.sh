@@ -21,7 +21,7 @@ TARNIX_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 TARNIX_BENCH_PACKAGES=(cmake ninja-build g++ libbenchmark-dev python3 time)
 # To cross-build the portable core for Windows and run its tests under Wine.
 TARNIX_WINDOWS_PACKAGES=(
-  cmake ninja-build googletest
+  cmake ninja-build g++ googletest
   g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine
 )
 
