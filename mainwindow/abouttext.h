@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The About box's text: the credit, the request for questions and comments, and where
+// to send them, three lines joined by CR LF with no line end after the last.
+QString aboutText();

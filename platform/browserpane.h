@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace platform {
+
+// The browser pane of the main window. The window only ever tells it where to go; it
+// loads the page on its own, and the window handles none of its events.
+class BrowserPane : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    // Starts loading the address in place of what the pane shows, and returns without
+    // waiting for the page.
+    virtual void navigate(const QString& address) = 0;
+};
+
+// The pane the program uses: a web engine view, created on the first navigation.
+BrowserPane* createWebBrowserPane(QWidget* parent);
+
+} // namespace platform

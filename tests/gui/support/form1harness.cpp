@@ -1,0 +1,46 @@
+#include "form1harness.h"
+
+#include <QTest>
+
+Form1Harness::Form1Harness(lookup::LookupHosts hosts)
+{
+    Form1Dependencies deps;
+    deps.hosts = std::move(hosts);
+    deps.createBrowserPane = [this](QWidget* parent) {
+        pane_ = new RecordingBrowserPane(parent);
+        return pane_;
+    };
+    deps.showMessageBox = [this](QWidget*, const QString& title, const QString& text) {
+        messages_.push_back({title, text});
+    };
+    deps.endProgram = [this] { ++endRequests_; };
+    form_ = std::make_unique<Form1>(std::move(deps));
+}
+
+bool Form1Harness::showActive() const
+{
+    form_->show();
+    form_->activateWindow();
+    return QTest::qWaitForWindowActive(form_.get());
+}
+
+platform::TwipsScale Form1Harness::scale() const
+{
+    return platform::TwipsScale::of(*form_->centralWidget());
+}
+
+double Form1Harness::clientWidthTwips() const
+{
+    return scale().twipsX(form_->centralWidget()->width());
+}
+
+double Form1Harness::clientHeightTwips() const
+{
+    return scale().twipsY(form_->centralWidget()->height());
+}
+
+void Form1Harness::typeLine(QWidget& target, const QString& text) const
+{
+    QTest::keyClicks(&target, text);
+    QTest::keyClick(&target, Qt::Key_Return);
+}
