@@ -5,11 +5,16 @@
 # Embeds a VERSIONINFO resource made from the project version: FILEVERSION and
 # PRODUCTVERSION major,minor,patch,tweak (1,0,0,13) and the texts "FileVersion" and
 # "ProductVersion" written major.minor.revision with two and four digits (1.00.0013),
-# the form Windows' file properties show. ICON adds the file as the program's icon
-# (the first icon resource is the one Explorer shows). On other platforms the call does
-# nothing, so targets can call it unconditionally.
+# the form Windows' file properties show. Also embeds the program icon, tarnix.ico
+# beside this file unless ICON names another, as icon resource 1, the one Explorer and
+# the window's title bar show. On other platforms the call does nothing, so targets can
+# call it unconditionally.
+#
+# tarnix.ico holds app/share/icons/tarnix.svg drawn at 16, 24, 32, 48, 64 and 256
+# pixels (rsvg-convert), each stored as PNG, which Windows reads since Vista.
 
 set(TARNIX_RC_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/tarnix.rc.in)
+set(TARNIX_RC_DEFAULT_ICON ${CMAKE_CURRENT_LIST_DIR}/tarnix.ico)
 
 # value written with at least width digits, leading zeros added.
 function(tarnix_zero_pad value width out)
@@ -59,13 +64,13 @@ function(tarnix_add_version_resource target)
     set(TARNIX_RC_DESCRIPTION "${CMAKE_PROJECT_DESCRIPTION}")
   endif()
   string(REPLACE "\"" "\"\"" TARNIX_RC_DESCRIPTION "${TARNIX_RC_DESCRIPTION}") # as .rc escapes quotes
-  set(TARNIX_RC_ICON "")
-  if(ARG_ICON)
-    get_filename_component(icon "${ARG_ICON}" ABSOLUTE)
-    set(TARNIX_RC_ICON "1 ICON \"${icon}\"")
+  if(NOT ARG_ICON)
+    set(ARG_ICON ${TARNIX_RC_DEFAULT_ICON})
   endif()
+  get_filename_component(TARNIX_RC_ICON_FILE "${ARG_ICON}" ABSOLUTE)
 
   set(rc_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_resource.rc)
   configure_file(${TARNIX_RC_TEMPLATE} ${rc_file} @ONLY)
   target_sources(${target} PRIVATE ${rc_file})
+  set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${TARNIX_RC_ICON_FILE}")
 endfunction()

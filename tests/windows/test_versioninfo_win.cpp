@@ -62,3 +62,29 @@ TEST(VersionResource, IsEmbeddedInTarnixDecode)
     EXPECT_EQ(info->text(L"FileVersion"), std::wstring(L"1.00.0013"));
     EXPECT_EQ(info->text(L"OriginalFilename"), std::wstring(L"tarnix-decode.exe"));
 }
+
+TEST(VersionResource, ComesWithTheProgramIcon)
+{
+    // Icon group 1 lists the six sizes of the icon file; Windows draws it at any of them.
+    const HMODULE program = GetModuleHandleW(nullptr);
+    HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr) << "no icon group 1";
+    const auto* directory = static_cast<const WORD*>(LockResource(LoadResource(program, group)));
+    ASSERT_NE(directory, nullptr);
+    EXPECT_EQ(directory[1], 1) << "resource type: icon";
+    EXPECT_EQ(directory[2], 6) << "number of sizes";
+
+    for (const int size : {16, 32, 48}) {
+        HICON icon = static_cast<HICON>(
+            LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+        ASSERT_NE(icon, nullptr) << "size " << size;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info)) << "size " << size;
+        BITMAP bitmap{};
+        GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, size) << "size " << size;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
+}
