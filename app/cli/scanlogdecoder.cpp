@@ -31,7 +31,6 @@ ScanLogDecoder::ScanLogDecoder(OutputFormat format, ByteSink& output, ByteSink& 
                                std::size_t blockSize)
     : format_(format), output_(output), messages_(messages), blockSize_(blockSize)
 {
-    pending_.reserve(kOutputBufferSize + 4096);
 }
 
 std::size_t ScanLogDecoder::decode(ByteSource& input, std::string_view inputName)
