@@ -2,14 +2,27 @@
 
 #include <QTest>
 
-Form1Harness::Form1Harness(lookup::LookupHosts hosts)
+#include "scanencoder.h"
+#include "scaninput.h"
+
+TestScan makeScan(const std::string& serial18, const std::string& type3, const std::string& data)
+{
+    using namespace testsupport;
+    const std::u16string line = encodeScanLine(bytesOf(serial18), bytesOf(type3), bytesOf(data));
+    return {QString::fromStdU16String(line), QString::fromStdString(serial18), QString::fromStdString(type3),
+            QString::fromStdString(data)};
+}
+
+Form1Harness::Form1Harness(lookup::LookupHosts hosts, Pane paneKind)
 {
     Form1Dependencies deps;
     deps.hosts = std::move(hosts);
-    deps.createBrowserPane = [this](QWidget* parent) {
-        pane_ = new RecordingBrowserPane(parent);
-        return pane_;
-    };
+    if (paneKind == Pane::Recording) {
+        deps.createBrowserPane = [this](QWidget* parent) {
+            pane_ = new RecordingBrowserPane(parent);
+            return pane_;
+        };
+    }
     deps.showMessageBox = [this](QWidget*, const QString& title, const QString& text) {
         messages_.push_back({title, text});
     };
@@ -43,4 +56,9 @@ void Form1Harness::typeLine(QWidget& target, const QString& text) const
 {
     QTest::keyClicks(&target, text);
     QTest::keyClick(&target, Qt::Key_Return);
+}
+
+void Form1Harness::typeScan(const TestScan& scan) const
+{
+    typeLine(child<ScanInput>("Text1"), scan.withoutLineEnd());
 }

@@ -4,12 +4,24 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "form1.h"
 #include "lookuphosts.h"
 #include "recordingbrowserpane.h"
 #include "twips.h"
+
+// A scan line as the scanner types it, made from known fields (ASCII).
+struct TestScan {
+    QString line; // CR LF included
+    QString serial;
+    QString type;
+    QString data;
+
+    QString withoutLineEnd() const { return line.chopped(2); }
+};
+TestScan makeScan(const std::string& serial18, const std::string& type3, const std::string& data);
 
 // A main window wired to doubles: the browser pane records its requests, message boxes
 // are recorded instead of shown, and ending the program is recorded instead of done.
@@ -20,12 +32,21 @@ public:
         QString text;
     };
 
-    explicit Form1Harness(lookup::LookupHosts hosts = {});
+    enum class Pane { Recording, Real };
+
+    // With Pane::Real the window gets the program's own browser pane, and pane() must
+    // not be used.
+    explicit Form1Harness(lookup::LookupHosts hosts = {}, Pane paneKind = Pane::Recording);
     Form1Harness(const Form1Harness&) = delete;
     Form1Harness& operator=(const Form1Harness&) = delete;
 
     Form1& form() const { return *form_; }
-    RecordingBrowserPane& pane() const { return *pane_; }
+    RecordingBrowserPane& pane() const
+    {
+        if (!pane_)
+            qFatal("this window has the real browser pane");
+        return *pane_;
+    }
     const std::vector<Message>& messages() const { return messages_; }
     int endRequests() const { return endRequests_; }
 
@@ -47,8 +68,10 @@ public:
     double clientHeightTwips() const;
     platform::TwipsScale scale() const;
 
-    // Types text into the focused widget of the window as key presses, then Return.
+    // Types text into a widget as key presses, then Return.
     void typeLine(QWidget& target, const QString& text) const;
+    // Types a scan into the input box as the scanner does: its characters, then Enter.
+    void typeScan(const TestScan& scan) const;
 
 private:
     RecordingBrowserPane* pane_ = nullptr;

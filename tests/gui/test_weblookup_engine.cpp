@@ -1,0 +1,102 @@
+// Web lookup through the real web engine against a loopback server: the engine starts on
+// the first lookup, the server receives exactly the addresses built from the decoded
+// data, the pages load, and the keyboard focus stays in the input box throughout, so
+// scans typed one after another all land there.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+
+#include "form1harness.h"
+#include "loopbackhttpserver.h"
+#include "widgettestmain.h"
+
+namespace {
+
+constexpr int kPageTimeoutMs = 60000;
+
+const QByteArray kTrackingQueryHead = "/etracking/tracking.cgi?tracknums_displayed=5&TypeOfInquiryNumber=T"
+                                      "&HTMLVersion=4.0&sort_by=status&InquiryNumber1=";
+const QByteArray kTrackingQueryTail =
+    "&InquiryNumber2=&InquiryNumber3=&InquiryNumber4=&InquiryNumber5=&track.x=20&track.y=14";
+
+lookup::LookupHosts hostsAt(const LoopbackHttpServer& server)
+{
+    const std::u16string host = server.hostAndPort().toStdU16String();
+    return {host, host};
+}
+
+} // namespace
+
+class WebLookupEngineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void lookupsReachTheServerAndKeepTheFocusInTheInput();
+};
+
+void WebLookupEngineTest::lookupsReachTheServerAndKeepTheFocusInTheInput()
+{
+    LoopbackHttpServer server;
+    QVERIFY(server.isListening());
+    Form1Harness h(hostsAt(server), Form1Harness::Pane::Real);
+    h.form().startUp();
+    QVERIFY(QTest::qWaitForWindowActive(&h.form()));
+    QWidget& input = h.child("Text1");
+    QCOMPARE(QApplication::focusWidget(), &input);
+    QVERIFY2(!h.form().findChild<QWebEngineView*>(), "the engine must wait for the first lookup");
+
+    h.form().findChild<QAction*>(QStringLiteral("mnu_lookup"))->trigger();
+    QVERIFY2(!h.form().findChild<QWebEngineView*>(), "switching lookup on loads nothing");
+
+    // A product code: the engine starts, the server gets the item page.
+    const TestScan product = makeScan("SN0123456789ABCDEF", "UPA", "012345678905");
+    h.typeLine(*QApplication::focusWidget(), product.withoutLineEnd());
+    QCOMPARE(h.child<QLineEdit>("Text7").text(), product.data);
+    auto* view = h.form().findChild<QWebEngineView*>();
+    QVERIFY(view);
+    QSignalSpy loads(view, &QWebEngineView::loadFinished);
+    QTRY_VERIFY_WITH_TIMEOUT(!server.targetsStartingWith("/item.pl").isEmpty(), kPageTimeoutMs);
+    QCOMPARE(server.targetsStartingWith("/item.pl"), QList<QByteArray>{"/item.pl?upc=012345678905"});
+    QTRY_VERIFY_WITH_TIMEOUT(!loads.isEmpty(), kPageTimeoutMs);
+    QVERIFY2(loads.takeFirst().at(0).toBool(), "the item page did not load");
+    QVERIFY2(QApplication::focusWidget() == &input, "the page took the focus from the input box");
+
+    // A parcel code: the full tracking query, with the data percent-encoded.
+    const TestScan parcel = makeScan("SNPARCEL0000000042", "E28", "1Z 999&AA10#123456");
+    h.typeLine(*QApplication::focusWidget(), parcel.withoutLineEnd());
+    QCOMPARE(h.child<QLabel>("Label6").text(), QStringLiteral("Connecting to UPS site..."));
+    QTRY_VERIFY_WITH_TIMEOUT(!server.targetsStartingWith("/etracking/").isEmpty(), kPageTimeoutMs);
+    QCOMPARE(server.targetsStartingWith("/etracking/"),
+             QList<QByteArray>{kTrackingQueryHead + "1Z%20999%26AA10%23123456" + kTrackingQueryTail});
+    QTRY_VERIFY_WITH_TIMEOUT(!loads.isEmpty(), kPageTimeoutMs);
+    QVERIFY2(loads.takeFirst().at(0).toBool(), "the tracking page did not load");
+    QVERIFY2(QApplication::focusWidget() == &input, "the page took the focus from the input box");
+
+    // Scans typed one straight after another, without waiting for any page: each one
+    // lands in the input box and is requested, the same code twice included.
+    QList<QByteArray> expected = server.targetsStartingWith("/item.pl");
+    for (const char* data : {"111111111111", "222222222222", "222222222222", "333333333333"}) {
+        const TestScan scan = makeScan("SN0123456789ABCDEF", "UPA", data);
+        QVERIFY2(QApplication::focusWidget() == &input, data);
+        h.typeLine(*QApplication::focusWidget(), scan.withoutLineEnd());
+        QVERIFY2(h.child<QLineEdit>("Text7").text() == scan.data, data);
+        expected << "/item.pl?upc=" + QByteArray(data);
+        // Let the engine run a little, as the gap between two scans would.
+        QTest::qWait(50);
+    }
+    QCOMPARE(h.form().findChildren<QWebEngineView*>().size(), 1);
+    // Loads overtaken by the next scan may be cancelled before they reach the server;
+    // the last one always arrives and finishes.
+    QTRY_VERIFY_WITH_TIMEOUT(server.targetsStartingWith("/item.pl").endsWith("/item.pl?upc=333333333333"),
+                             kPageTimeoutMs);
+    for (const QByteArray& target : server.targetsStartingWith("/item.pl"))
+        QVERIFY2(expected.contains(target), target.constData());
+    QTRY_VERIFY_WITH_TIMEOUT(view->url().toString().endsWith(QLatin1String("upc=333333333333")), kPageTimeoutMs);
+    QVERIFY2(QApplication::focusWidget() == &input, "the page took the focus from the input box");
+    QCOMPARE(h.child<QLineEdit>("Text1").text(), QString());
+}
+
+TARNIX_WIDGET_TEST_MAIN(WebLookupEngineTest)
+#include "test_weblookup_engine.moc"
