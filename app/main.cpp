@@ -1,0 +1,29 @@
+// The window program: the main window and its load handler, whose polling loop is the
+// program's event loop until a menu command or closing the window ends the process.
+// Takes no options of its own; Qt's own (-platform, -display, -style, ...) work as usual.
+#include <memory>
+
+#include <QApplication>
+
+#include "altkeystyle.h"
+#include "form1.h"
+#include "keystate.h"
+#include "webenginesandbox.h"
+
+int main(int argc, char* argv[])
+{
+    // The browser pane's web engine needs this before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarnix"));
+    platform::applyAltKeyStyle(app);
+    platform::allowWebEngineWithoutSandboxAsRoot();
+
+    // Needs the application: it picks its source by the window system in use.
+    const std::unique_ptr<platform::KeyState> keys = platform::createKeyState();
+
+    Form1Dependencies deps;
+    deps.keys = keys.get();
+    Form1 form1(std::move(deps));
+    form1.Form_Load();
+}

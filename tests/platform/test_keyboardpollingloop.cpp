@@ -1,0 +1,163 @@
+// The polling loop on its own, driven by a scripted key state.
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+
+#include "keyboardpollingloop.h"
+#include "keystate_qt.h"
+#include "scriptedkeystate.h"
+
+class TestKeyboardPollingLoop : public QObject {
+    Q_OBJECT
+
+private slots:
+    void altStateDecidesEachPass();
+    void altActionRunsBeforeThePendingEvents();
+    void idlePassesReturn();
+    void deferredDeletesFromOutsideHandlersAreCarriedOut();
+    void nestedModalLoopSuspendsPolling();
+    void altPressedDuringEventDeliveryIsSeenNextPass();
+};
+
+// One pass per scripted value; the action runs exactly on the passes whose value is
+// not zero, whatever bits are set, and only Alt is ever asked for.
+void TestKeyboardPollingLoop::altStateDecidesEachPass()
+{
+    struct Case {
+        const char* name;
+        std::deque<std::int16_t> states;
+        std::int16_t otherKeys;
+        std::vector<int> expectedActionPasses;
+    };
+    const std::vector<Case> cases = {
+        {"never pressed", {0, 0, 0}, 0, {}},
+        {"down now (top bit)", {0, static_cast<std::int16_t>(0x8000), 0}, 0, {1}},
+        {"pressed since last query (low bit)", {0x0001, 0, 0}, 0, {0}},
+        {"both bits", {0, 0, static_cast<std::int16_t>(0x8001)}, 0, {2}},
+        {"held across passes", {-32768, -32768, -32768, -32768}, 0, {0, 1, 2, 3}},
+        {"other keys down, Alt not", {0, 0, 0}, static_cast<std::int16_t>(0x8001), {}},
+    };
+    for (const auto& c : cases) {
+        ScriptedKeyState keys(c.states, c.otherKeys);
+        std::vector<int> actionPasses;
+        int pass = 0;
+        KeyboardPollingLoop loop(keys, [&] { actionPasses.push_back(pass); });
+        const int passes = static_cast<int>(c.states.size());
+        for (pass = 0; pass < passes; ++pass)
+            loop.runPass();
+        QVERIFY2(actionPasses == c.expectedActionPasses, c.name);
+        QVERIFY2(keys.queryCount() == static_cast<std::size_t>(passes), c.name);
+        for (int key : keys.queriedKeys())
+            QVERIFY2(key == platform::kAltKey, c.name);
+    }
+}
+
+// A pass first answers Alt, then delivers what is waiting, so a key typed before the
+// pass lands in the input box after it was emptied, not before.
+void TestKeyboardPollingLoop::altActionRunsBeforeThePendingEvents()
+{
+    ScriptedKeyState keys({1});
+    QStringList order;
+    KeyboardPollingLoop loop(keys, [&] { order << "alt"; });
+    QMetaObject::invokeMethod(this, [&] { order << "event"; }, Qt::QueuedConnection);
+    loop.runPass();
+    QCOMPARE(order, (QStringList{"alt", "event"}));
+}
+
+// A pass with nothing to do waits only briefly: the loop keeps polling while idle.
+void TestKeyboardPollingLoop::idlePassesReturn()
+{
+    ScriptedKeyState keys;
+    KeyboardPollingLoop loop(keys, [] {});
+    QElapsedTimer clock;
+    clock.start();
+    for (int pass = 0; pass < 20; ++pass)
+        loop.runPass();
+    // Twenty passes of at most a few milliseconds each; the bound is generous and only
+    // tells a bounded wait from an endless one.
+    QVERIFY2(clock.elapsed() < 10'000, qPrintable(QStringLiteral("20 idle passes took %1 ms").arg(clock.elapsed())));
+    QCOMPARE(keys.queryCount(), std::size_t{20});
+}
+
+void TestKeyboardPollingLoop::deferredDeletesFromOutsideHandlersAreCarriedOut()
+{
+    ScriptedKeyState keys({1});
+    QPointer<QObject> fromAltAction;
+    QPointer<QObject> fromHandler;
+    KeyboardPollingLoop loop(keys, [&] {
+        // The Alt action runs straight from the loop, outside any event delivery.
+        fromAltAction = new QObject;
+        fromAltAction->deleteLater();
+    });
+    QMetaObject::invokeMethod(this, [&] {
+        fromHandler = new QObject;
+        fromHandler->deleteLater();
+    }, Qt::QueuedConnection);
+    loop.runPass();
+    loop.runPass();
+    QVERIFY2(fromAltAction.isNull(), "object handed to deleteLater() by the Alt action");
+    QVERIFY2(fromHandler.isNull(), "object handed to deleteLater() by an event handler");
+}
+
+// A handler that waits in a modal loop of its own (the About box) holds the polling
+// loop: no key-state query happens until the handler returns.
+void TestKeyboardPollingLoop::nestedModalLoopSuspendsPolling()
+{
+    ScriptedKeyState keys;
+    KeyboardPollingLoop loop(keys, [] {});
+    std::size_t queriesWhenModalOpened = 0;
+    std::size_t queriesWhenModalClosed = 0;
+    int modalTicks = 0;
+    QMetaObject::invokeMethod(this, [&] {
+        queriesWhenModalOpened = keys.queryCount();
+        QEventLoop modal;
+        QTimer ticker;
+        ticker.setInterval(5);
+        connect(&ticker, &QTimer::timeout, &modal, [&] {
+            if (++modalTicks == 10)
+                modal.quit();
+        });
+        ticker.start();
+        modal.exec();
+        queriesWhenModalClosed = keys.queryCount();
+    }, Qt::QueuedConnection);
+    for (int pass = 0; pass < 3; ++pass)
+        loop.runPass();
+    QCOMPARE(modalTicks, 10);
+    QVERIFY(queriesWhenModalOpened > 0);
+    QCOMPARE(queriesWhenModalClosed, queriesWhenModalOpened);
+}
+
+// With the in-window key state: Alt pressed and released while a pass delivers events
+// is reported on the next pass, though the key is up again by then.
+void TestKeyboardPollingLoop::altPressedDuringEventDeliveryIsSeenNextPass()
+{
+    platform::QtKeyState keys;
+    QWidget window;
+    window.show();
+    int altActions = 0;
+    KeyboardPollingLoop loop(keys, [&] { ++altActions; });
+    loop.runPass();
+    QCOMPARE(altActions, 0);
+
+    QMetaObject::invokeMethod(&window, [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &press);
+        QCoreApplication::sendEvent(&window, &release);
+    }, Qt::QueuedConnection);
+    loop.runPass(); // delivers the press and release
+    QCOMPARE(altActions, 0);
+    loop.runPass();
+    QCOMPARE(altActions, 1);
+    loop.runPass();
+    loop.runPass();
+    QCOMPARE(altActions, 1);
+}
+
+QTEST_MAIN(TestKeyboardPollingLoop)
+#include "test_keyboardpollingloop.moc"
