@@ -44,15 +44,16 @@ void appendEscaped(std::u16string_view text, std::string& out, Escape escape)
     out.resize(start + text.size() * kLongestFormOfAUnit);
     char* const first = out.data();
     char* end = first + start;
-    std::size_t index = 0;
-    while (index < text.size()) {
-        const char16_t unit = text[index];
-        if (isPlain(unit)) {
-            *end++ = static_cast<char>(unit);
-            ++index;
+    const char16_t* next = text.data();
+    const char16_t* const last = next + text.size();
+    while (next != last) {
+        if (isPlain(*next)) {
+            *end++ = static_cast<char>(*next++);
             continue;
         }
+        std::size_t index = static_cast<std::size_t>(next - text.data());
         const char32_t codePoint = nextCodePoint(text, index);
+        next = text.data() + index;
         char* const escaped = escape(codePoint, end);
         end = escaped != end ? escaped : writeUtf8(codePoint, end);
     }
