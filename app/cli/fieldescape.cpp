@@ -8,10 +8,6 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-// The longest form one UTF-16 unit takes in either format: "\u00hh". (A surrogate
-// pair takes four bytes for two units.)
-constexpr std::size_t kLongestFormOfAUnit = 6;
-
 // Printable ASCII that no format escapes: the bulk of every field.
 bool isPlain(char16_t unit)
 {
@@ -32,32 +28,26 @@ char* writeHexByte(char32_t value, char* out)
     return out;
 }
 
-// Appends text as UTF-8. Every character other than plain printable ASCII is first
+// Writes text as UTF-8. Every character other than plain printable ASCII is first
 // offered to escape(codePoint, out), which writes an escape and returns the position
-// behind it, or returns out unchanged to have the character written as it is. Writes
-// into room made for the longest possible result and cuts it to size afterwards:
-// this runs for every field of every line.
+// behind it, or returns out unchanged to have the character written as it is.
 template <typename Escape>
-void appendEscaped(std::u16string_view text, std::string& out, Escape escape)
+char* writeEscaped(std::u16string_view text, char* out, Escape escape)
 {
-    const std::size_t start = out.size();
-    out.resize(start + text.size() * kLongestFormOfAUnit);
-    char* const first = out.data();
-    char* end = first + start;
     const char16_t* next = text.data();
     const char16_t* const last = next + text.size();
     while (next != last) {
         if (isPlain(*next)) {
-            *end++ = static_cast<char>(*next++);
+            *out++ = static_cast<char>(*next++);
             continue;
         }
         std::size_t index = static_cast<std::size_t>(next - text.data());
         const char32_t codePoint = nextCodePoint(text, index);
         next = text.data() + index;
-        char* const escaped = escape(codePoint, end);
-        end = escaped != end ? escaped : writeUtf8(codePoint, end);
+        char* const escaped = escape(codePoint, out);
+        out = escaped != out ? escaped : writeUtf8(codePoint, out);
     }
-    out.resize(static_cast<std::size_t>(end - first));
+    return out;
 }
 
 char* escapeForColumn(char32_t ch, char* out)
@@ -95,16 +85,33 @@ char* escapeForJson(char32_t ch, char* out)
 
 } // namespace
 
+char* writeColumnField(std::u16string_view text, char* out)
+{
+    return writeEscaped(text, out, escapeForColumn);
+}
+
+char* writeJsonStringContent(std::u16string_view text, char* out)
+{
+    return writeEscaped(text, out, escapeForJson);
+}
+
 void appendColumnField(std::u16string_view text, std::string& out)
 {
-    appendEscaped(text, out, escapeForColumn);
+    const std::size_t start = out.size();
+    out.resize(start + text.size() * kLongestFormOfAUnit);
+    char* const end = writeColumnField(text, out.data() + start);
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 void appendJsonString(std::u16string_view text, std::string& out)
 {
-    out += '"';
-    appendEscaped(text, out, escapeForJson);
-    out += '"';
+    const std::size_t start = out.size();
+    out.resize(start + text.size() * kLongestFormOfAUnit + 2);
+    char* end = out.data() + start;
+    *end++ = '"';
+    end = writeJsonStringContent(text, end);
+    *end++ = '"';
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 } // namespace cli
