@@ -1,9 +1,12 @@
 #include "webbrowserpane.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include "webenginesandbox.h"
 
@@ -35,6 +38,7 @@ QWebEngineView& WebBrowserPane::view()
 
     // The engine reads its sandbox setting once, when the first view starts it.
     allowWebEngineWithoutSandboxAsRoot();
+    keepFocusThroughWindowRecreation();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -46,6 +50,33 @@ QWebEngineView& WebBrowserPane::view()
     // Tab and a click on the pane now reach the page itself.
     setFocusProxy(view_);
     return *view_;
+}
+
+
+// The view draws through OpenGL. A window that so far drew without it has to be made
+// anew by the window system for that, a moment after the view arrives, and the new
+// window starts without the keyboard focus: the next scan would go nowhere. So once the
+// new window exists, it is activated again and the focus goes back where it was.
+void WebBrowserPane::keepFocusThroughWindowRecreation()
+{
+    QWidget* top = window();
+    const QWindow* handle = top->windowHandle();
+    if (!top->isActiveWindow() || !handle || handle->surfaceType() != QSurface::RasterSurface)
+        return;
+    focusBeforeView_ = QApplication::focusWidget();
+    top->installEventFilter(this);
+}
+
+bool WebBrowserPane::eventFilter(QObject* watched, QEvent* event)
+{
+    QWidget* top = window();
+    if (watched == top && event->type() == QEvent::WinIdChange && top->internalWinId()) {
+        top->removeEventFilter(this);
+        top->activateWindow();
+        if (focusBeforeView_)
+            focusBeforeView_->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return BrowserPane::eventFilter(watched, event);
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 #include "browserpane.h"
 
 class QWebEngineView;
@@ -17,10 +19,16 @@ public:
 
     void navigate(const QString& address) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWebEngineView& view();
+    void keepFocusThroughWindowRecreation();
 
     QWebEngineView* view_ = nullptr;
+    // Where the keyboard focus was when the view came, to give it back (see the .cpp).
+    QPointer<QWidget> focusBeforeView_;
 };
 
 } // namespace platform
