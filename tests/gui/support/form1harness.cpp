@@ -1,5 +1,6 @@
 #include "form1harness.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include "scanencoder.h"
@@ -26,7 +27,13 @@ Form1Harness::Form1Harness(lookup::LookupHosts hosts, Pane paneKind)
     deps.showMessageBox = [this](QWidget*, const QString& title, const QString& text) {
         messages_.push_back({title, text});
     };
-    deps.endProgram = [this] { ++endRequests_; };
+    deps.endProgram = [this] {
+        ++endRequests_;
+        visibleWindowsAtEnd_.clear();
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible())
+                visibleWindowsAtEnd_ << window->objectName();
+    };
     form_ = std::make_unique<Form1>(std::move(deps));
 }
 

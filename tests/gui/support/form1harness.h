@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -49,6 +50,9 @@ public:
     }
     const std::vector<Message>& messages() const { return messages_; }
     int endRequests() const { return endRequests_; }
+    // The objectNames of the top-level windows still visible when the program was last
+    // asked to end.
+    const QStringList& visibleWindowsAtEnd() const { return visibleWindowsAtEnd_; }
 
     // A child by its objectName; aborts the test run when it is missing.
     template <class T = QWidget>
@@ -77,5 +81,6 @@ private:
     RecordingBrowserPane* pane_ = nullptr;
     std::vector<Message> messages_;
     int endRequests_ = 0;
+    QStringList visibleWindowsAtEnd_;
     std::unique_ptr<Form1> form_;
 };
