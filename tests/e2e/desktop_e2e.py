@@ -1,0 +1,450 @@
+#!/usr/bin/python3
+"""Drives the real tarnix program on an X server the way a person and a scanner do, and
+reads its fields through the accessibility bus the way a screen reader does.
+
+Run inside an X server and a session bus of its own (with-xvfb.sh does both):
+
+    with-xvfb.sh /usr/bin/python3 desktop_e2e.py --tarnix PATH --scanlines PATH SCENARIO
+
+Scenarios:
+    alt-and-scans     Alt pressed in another program brings Tarnix forward with its input
+                      box focused and empty; scans typed at full speed all decode.
+    exit-by-ctrl-x    with a lookup made and the help window open, Ctrl+X ends the
+                      program: status 0, no web-engine helper left, nothing alarming on
+                      stderr.
+    exit-by-closing   the same, ending by closing the main window.
+
+Prints one line per check and a closing "N passed, N failed" line; the exit status is
+not zero when a check failed.
+"""
+
+import argparse
+import ctypes
+import http.server
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import urllib.parse
+
+import pyatspi
+
+CAPTION = "Tarnix v1.0.13"
+PARCEL_HOST = "wwwapps.ups.com"
+PRODUCT_HOST = "www.upcdatabase.com"
+
+
+class Checks:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, ok, what, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"ok   {what}", flush=True)
+        else:
+            self.failed += 1
+            print(f"FAIL {what}" + (f": {detail}" if detail else ""), flush=True)
+        return ok
+
+
+def poll(condition, timeout, interval=0.01):
+    """The first true value condition() gives within timeout seconds, else the last one."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+def xdotool(*arguments, check=True):
+    result = subprocess.run(["xdotool", *arguments], capture_output=True, text=True, timeout=30)
+    if check and result.returncode != 0:
+        raise RuntimeError(f"xdotool {' '.join(arguments)}: {result.stderr.strip()}")
+    return result.stdout.strip()
+
+
+def send_window_close(window_id):
+    """Asks a window to close as a window manager's close button does (WM_DELETE_WINDOW)."""
+    xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                    ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                    ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                ctypes.POINTER(Event)]
+    xlib.XFlush.argtypes = [ctypes.c_void_p]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    display = xlib.XOpenDisplay(None)
+    if not display:
+        raise RuntimeError("cannot open the X display")
+    event = Event()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = window_id
+    event.xclient.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.xclient.format = 32
+    event.xclient.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    event.xclient.data[1] = 0  # CurrentTime
+    xlib.XSendEvent(display, window_id, 0, 0, ctypes.byref(event))
+    xlib.XFlush(display)
+    xlib.XCloseDisplay(display)
+
+
+def scan_lines(generator, count):
+    output = subprocess.run([generator, str(count)], capture_output=True, text=True, check=True).stdout
+    scans = []
+    for row in output.splitlines():
+        line, serial, kind, data = row.split("\t")
+        scans.append({"line": line, "serial": serial, "type": kind, "data": data})
+    return scans
+
+
+class LookupServer:
+    """A loopback web proxy that answers every request itself with a small page and
+    keeps the host and the path with query of each: the browser pane is pointed at it,
+    so no request leaves the machine."""
+
+    def __init__(self):
+        self.requests = []
+        owner = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                # Through a proxy the request line carries the whole address.
+                address = urllib.parse.urlsplit(self.path)
+                path = address.path + ("?" + address.query if address.query else "")
+                owner.requests.append((address.hostname or self.headers.get("Host", ""), path))
+                body = b"<html><body>lookup</body></html>"
+                self.send_response(200)
+                self.send_header("Content-Type", "text/html")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.port = self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def child_pids(pid):
+    children = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+        except OSError:
+            continue
+        if int(fields[1]) == pid:
+            children.append(int(entry))
+    return children
+
+
+def process_name(pid):
+    try:
+        with open(f"/proc/{pid}/comm") as comm:
+            return comm.read().strip()
+    except OSError:
+        return None
+
+
+def web_engine_helpers(pid):
+    """The web engine's helper processes below pid (they start one another)."""
+    helpers, pending = [], [pid]
+    while pending:
+        for child in child_pids(pending.pop()):
+            if (process_name(child) or "").startswith("QtWebEngine"):
+                helpers.append(child)
+            pending.append(child)
+    return helpers
+
+
+def alive(pid):
+    name = process_name(pid)
+    if name is None:
+        return False
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+class Tarnix:
+    """The program under test, with its accessible widgets."""
+
+    def __init__(self, program, extra_env=None):
+        env = dict(os.environ)
+        for proxy in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"):
+            env.pop(proxy, None)
+        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        env["QT_QPA_PLATFORM"] = "xcb"
+        env.update(extra_env or {})
+        self.stderr_file = tempfile.TemporaryFile(mode="w+")
+        self.started = time.monotonic()
+        self.process = subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=self.stderr_file)
+        self.window = None
+        self.app = None
+        self.widgets = {}
+
+    def find_window(self):
+        out = xdotool("search", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^Tarnix v", check=False)
+        return int(out.split()[0]) if out else None
+
+    def wait_for_window(self, timeout=30):
+        self.window = poll(self.find_window, timeout, 0.05)
+        return self.window
+
+    def main_window(self):
+        """The main window as it is now: Qt makes it anew when the browser pane first
+        needs OpenGL, so the first one found may be gone."""
+        self.window = self.find_window() or self.window
+        return self.window
+
+    def wait_for_accessible(self, timeout=30):
+        def find_app():
+            try:
+                for app in pyatspi.Registry.getDesktop(0):
+                    if app is not None and app.name == "tarnix" and app.get_process_id() == self.process.pid:
+                        return app
+            except Exception:
+                return None
+            return None
+        self.app = poll(find_app, timeout, 0.1)
+        if not self.app:
+            return False
+        for name in ("Scan input", "Serial", "UPC Type", "UPC"):
+            widget = poll(lambda: pyatspi.findDescendant(self.app, lambda a: a is not None and a.name == name),
+                          timeout, 0.1)
+            if not widget:
+                return False
+            self.widgets[name] = widget
+        return True
+
+    def text(self, name):
+        text = self.widgets[name].queryText()
+        return text.getText(0, text.characterCount)
+
+    def focused(self, name):
+        return self.widgets[name].getState().contains(pyatspi.STATE_FOCUSED)
+
+    def visible_windows(self):
+        out = xdotool("search", "--onlyvisible", "--pid", str(self.process.pid), check=False)
+        return out.split() if out else []
+
+    def stderr(self):
+        self.stderr_file.seek(0)
+        return self.stderr_file.read()
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+def start(program, checks, extra_env=None):
+    tarnix = Tarnix(program, extra_env)
+    window = tarnix.wait_for_window()
+    if not checks.check(window is not None, "the main window appears"):
+        raise SystemExit(report(checks, tarnix))
+    checks.check(xdotool("getwindowname", str(window)) == CAPTION, f'caption is "{CAPTION}"',
+                 xdotool("getwindowname", str(window)))
+    if not checks.check(tarnix.wait_for_accessible(), "fields are readable through the accessibility bus"):
+        raise SystemExit(report(checks, tarnix))
+    return tarnix
+
+
+def fields_show(tarnix, scan):
+    return (tarnix.text("Serial") == scan["serial"] and tarnix.text("UPC Type") == scan["type"]
+            and tarnix.text("UPC") == scan["data"] and tarnix.text("Scan input") == "")
+
+
+def fields_text(tarnix):
+    return {name: tarnix.text(name) for name in ("Scan input", "Serial", "UPC Type", "UPC")}
+
+
+def type_scan(scan, alt_first=False):
+    # As a scanner types: the whole line at full speed, then its line end; scanners set
+    # up for Tarnix open the line with Alt, which brings Tarnix forward first.
+    if alt_first:
+        xdotool("key", "alt")
+    xdotool("type", "--delay", "0", scan["line"])
+    xdotool("key", "Return")
+
+
+def scenario_alt_and_scans(args, checks):
+    other = subprocess.Popen(["xmessage", "-geometry", "+800+700", "another program"],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    tarnix = None
+    try:
+        # xmessage names no process on its window: find it by its class.
+        other_window = int(xdotool("search", "--sync", "--onlyvisible", "--classname", "xmessage").split()[0])
+        tarnix = start(args.tarnix, checks)
+
+        # Something left in the input box, then another program takes the keyboard.
+        xdotool("windowfocus", "--sync", str(tarnix.window))
+        xdotool("type", "--delay", "0", "leftover")
+        checks.check(poll(lambda: tarnix.text("Scan input") == "leftover", 5), "typing reaches the input box",
+                     repr(tarnix.text("Scan input")))
+        xdotool("windowfocus", "--sync", str(other_window))
+        xdotool("type", "--delay", "0", "elsewhere")
+        checks.check(int(xdotool("getwindowfocus")) == other_window, "the other program has the keyboard")
+        # Qt takes the loss of the keyboard in a little later than the X server reports it.
+        checks.check(poll(lambda: not tarnix.focused("Scan input"), 5), "Tarnix sees that it lost the keyboard")
+        checks.check(tarnix.text("Scan input") == "leftover", "keys typed into the other program stay out of Tarnix",
+                     repr(tarnix.text("Scan input")))
+
+        # Alt, pressed and released in the other program.
+        xdotool("key", "alt")
+        ready = poll(lambda: tarnix.text("Scan input") == "" and tarnix.focused("Scan input"), 5)
+        checks.check(ready, "Alt in another program: input box focused and empty",
+                     f"text {tarnix.text('Scan input')!r}, focused {tarnix.focused('Scan input')}")
+        checks.check(poll(lambda: int(xdotool("getwindowfocus")) == tarnix.window, 5),
+                     "Alt in another program: Tarnix has the keyboard", xdotool("getwindowfocus"))
+
+        scans = scan_lines(args.scanlines, args.scans)
+        type_scan(scans[0])
+        checks.check(poll(lambda: fields_show(tarnix, scans[0]), 5), "a scan typed after Alt decodes",
+                     f"want {scans[0]}, shown {fields_text(tarnix)}")
+
+        # Scans at full speed, each checked before the next: none lost, none merged.
+        started = time.monotonic()
+        decoded = 0
+        for index, scan in enumerate(scans):
+            type_scan(scan)
+            if not poll(lambda: fields_show(tarnix, scan), 5):
+                checks.check(False, f"scan {index} of {len(scans)} decodes",
+                             f"want {scan}, shown {fields_text(tarnix)}")
+                break
+            decoded += 1
+        checks.check(decoded == len(scans), f"{decoded} of {len(scans)} scans typed at full speed decode "
+                     f"({time.monotonic() - started:.1f} s)")
+
+        # Keys other than Alt do nothing to the input box.
+        xdotool("windowfocus", "--sync", str(tarnix.window))
+        xdotool("type", "--delay", "0", "abc")
+        xdotool("windowfocus", "--sync", str(other_window))
+        xdotool("key", "ctrl", "shift", "super", "F10")
+        checks.check(poll(lambda: tarnix.text("Scan input") == "abc", 1) and
+                     not poll(lambda: tarnix.text("Scan input") != "abc", 0.5),
+                     "other keys pressed elsewhere leave the input box alone", repr(tarnix.text("Scan input")))
+        return report(checks, tarnix)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        other.kill()
+        other.wait()
+
+
+def scenario_exit(args, checks, by_closing):
+    server = LookupServer()
+    proxy = f"--proxy-server=http://127.0.0.1:{server.port}"
+    tarnix = None
+    try:
+        tarnix = start(args.tarnix, checks, {"QTWEBENGINE_CHROMIUM_FLAGS": proxy})
+        xdotool("windowfocus", "--sync", str(tarnix.window))
+        xdotool("key", "ctrl+l")  # web lookup on
+        scans = scan_lines(args.scanlines, 2)  # a product code, then a parcel
+        for scan, host, path in ((scans[0], PRODUCT_HOST, f"/item.pl?upc={scans[0]['data']}"),
+                                 (scans[1], PARCEL_HOST, "/etracking/tracking.cgi?")):
+            type_scan(scan, alt_first=True)
+            checks.check(poll(lambda: fields_show(tarnix, scan), 5), f"{scan['type']} scan decodes",
+                         f"shown {fields_text(tarnix)}")
+            wanted = poll(lambda: [r for r in server.requests if r[0] == host and r[1].startswith(path)], 60, 0.1)
+            checks.check(bool(wanted), f"{scan['type']} lookup reaches {host}", f"requests {server.requests}")
+        if scans[1]["data"]:
+            checks.check(any(f"InquiryNumber1={scans[1]['data']}&" in r[1] for r in server.requests),
+                         "the parcel lookup carries the decoded data")
+        helpers = poll(lambda: web_engine_helpers(tarnix.process.pid), 10, 0.1)
+        checks.check(bool(helpers), f"the browser pane runs {len(helpers)} helper processes")
+
+        xdotool("windowfocus", "--sync", str(tarnix.main_window()))
+        xdotool("key", "F1")  # the help window, left open
+        checks.check(poll(lambda: len(tarnix.visible_windows()) >= 2, 5), "the help window is open",
+                     f"windows {tarnix.visible_windows()}")
+
+        if by_closing:
+            send_window_close(tarnix.main_window())
+            how = "closing the main window"
+        else:
+            xdotool("windowfocus", "--sync", str(tarnix.main_window()))
+            xdotool("key", "ctrl+x")
+            how = "Ctrl+X"
+        try:
+            status = tarnix.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            status = None
+        checks.check(status == 0, f"{how} ends the program with status 0", f"status {status}")
+        left = poll(lambda: not [pid for pid in helpers if alive(pid)], 10, 0.05)
+        checks.check(left, f"{how} leaves no helper process",
+                     f"still running: {[pid for pid in helpers if alive(pid)]}")
+        checks.check(not tarnix.visible_windows(), f"{how} leaves no window")
+        alarming = [line for line in tarnix.stderr().splitlines()
+                    if re.search(r"abort|crash|segmentation|core dumped|terminate called|fatal|assert|"
+                                 r"double free|corrupted", line, re.IGNORECASE)]
+        checks.check(not alarming, f"{how} prints no crash or abort message", "; ".join(alarming))
+        return report(checks, tarnix)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        server.close()
+
+
+def report(checks, tarnix=None):
+    if checks.failed and tarnix is not None:
+        print("--- tarnix stderr ---\n" + tarnix.stderr() + "--- end ---", flush=True)
+    print(f"{checks.passed} passed, {checks.failed} failed", flush=True)
+    return 0 if checks.failed == 0 else 1
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--tarnix", required=True)
+    parser.add_argument("--scanlines", required=True)
+    parser.add_argument("--scans", type=int, default=200)
+    parser.add_argument("scenario", choices=["alt-and-scans", "exit-by-ctrl-x", "exit-by-closing"])
+    args = parser.parse_args()
+
+    # The accessibility bus, on the session bus this test runs in.
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    checks = Checks()
+    try:
+        if args.scenario == "alt-and-scans":
+            return scenario_alt_and_scans(args, checks)
+        return scenario_exit(args, checks, by_closing=args.scenario == "exit-by-closing")
+    except (RuntimeError, subprocess.SubprocessError, OSError) as error:
+        checks.check(False, "the scenario runs to its end", str(error))
+        return report(checks)
+    finally:
+        bus.terminate()
+        bus.wait()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
