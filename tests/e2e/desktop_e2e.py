@@ -288,11 +288,8 @@ def fields_text(tarnix):
     return {name: tarnix.text(name) for name in ("Scan input", "Serial", "UPC Type", "UPC")}
 
 
-def type_scan(scan, alt_first=False):
-    # As a scanner types: the whole line at full speed, then its line end; scanners set
-    # up for Tarnix open the line with Alt, which brings Tarnix forward first.
-    if alt_first:
-        xdotool("key", "alt")
+def type_scan(scan):
+    # As a scanner types: the whole line at full speed, then its line end.
     xdotool("type", "--delay", "0", scan["line"])
     xdotool("key", "Return")
 
@@ -372,7 +369,8 @@ def scenario_exit(args, checks, by_closing):
         scans = scan_lines(args.scanlines, 2)  # a product code, then a parcel
         for scan, host, path in ((scans[0], PRODUCT_HOST, f"/item.pl?upc={scans[0]['data']}"),
                                  (scans[1], PARCEL_HOST, "/etracking/tracking.cgi?")):
-            type_scan(scan, alt_first=True)
+            # No Alt first: the input box keeps the keyboard while the browser pane starts.
+            type_scan(scan)
             checks.check(poll(lambda: fields_show(tarnix, scan), 5), f"{scan['type']} scan decodes",
                          f"shown {fields_text(tarnix)}")
             wanted = poll(lambda: [r for r in server.requests if r[0] == host and r[1].startswith(path)], 60, 0.1)
