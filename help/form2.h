@@ -8,4 +8,7 @@ class Form2 final : public QWidget {
     Q_OBJECT
 public:
     explicit Form2(QWidget* parent = nullptr);
+
+private:
+    void fitTextsToTheirBoxes();
 };

@@ -78,6 +78,19 @@ void Form2Test::labelsHoldTheirTextsAtTheirPlaces()
     QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     QCOMPARE(label->focusPolicy(), Qt::NoFocus);
 
+    // The whole text fits its box, in the window's font, of the system's family.
+    QVERIFY(!label->testAttribute(Qt::WA_SetFont));
+    QCOMPARE(label->font().family(), QApplication::font().family());
+    const QRect box = label->contentsRect();
+    const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, box.width(), 100000),
+                                                           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    QVERIFY2(needed.height() <= box.height(),
+             qPrintable(QStringLiteral("text needs %1 px, box is %2 px, font %3 pt")
+                            .arg(needed.height())
+                            .arg(box.height())
+                            .arg(label->font().pointSizeF())));
+    QVERIFY(label->font().pointSizeF() <= QApplication::font().pointSizeF());
+
     const auto scale = platform::TwipsScale::of(help);
     const QRect g = label->geometry();
     QVERIFY2(withinHalfPixel(scale.twipsX(g.x()), left, scale.dpiX()), "left");
