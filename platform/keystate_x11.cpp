@@ -72,6 +72,7 @@ X11KeyState::X11KeyState(_XDisplay* display, int xinputOpcode)
     , notifier_(ConnectionNumber(display), QSocketNotifier::Read)
 {
     QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] { drainEvents(); });
+    altDown_ = altDownNow(); // held while the program starts
 }
 
 X11KeyState::~X11KeyState()
@@ -85,11 +86,15 @@ std::int16_t X11KeyState::query(int virtualKey)
     if (virtualKey != kAltKey)
         return 0;
     drainEvents();
-    const bool down = altDownNow();
-    // The key map round trip may have pulled events into Xlib's queue, where they no
-    // longer make the socket readable: read them now.
-    drainEvents();
-    const std::int16_t state = keyStateBits(down, altPressedSinceQuery_);
+    if (altDown_) {
+        // Confirmed with the server's key map, so that a release this connection never
+        // saw cannot leave the key down for ever. Only asked while Alt seems down: an
+        // idle program makes no round trips. The round trip may pull events into
+        // Xlib's queue, where they no longer make the socket readable: read them too.
+        altDown_ = altDownNow();
+        drainEvents();
+    }
+    const std::int16_t state = keyStateBits(altDown_, altPressedSinceQuery_);
     altPressedSinceQuery_ = false;
     return state;
 }
@@ -104,12 +109,15 @@ void X11KeyState::drainEvents()
             continue;
         if (!XGetEventData(display_, cookie))
             continue;
-        // Releases need no bookkeeping: "down now" comes from the server's key map, and
-        // some servers report one release twice.
-        if (cookie->evtype == XI_RawKeyPress) {
+        if (cookie->evtype == XI_RawKeyPress || cookie->evtype == XI_RawKeyRelease) {
             const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-            if (isAltKeycode(static_cast<unsigned>(raw->detail)))
-                altPressedSinceQuery_ = true;
+            if (isAltKeycode(static_cast<unsigned>(raw->detail))) {
+                // Some servers report one release twice: keep a state, count nothing.
+                const bool press = cookie->evtype == XI_RawKeyPress;
+                altDown_ = press;
+                if (press)
+                    altPressedSinceQuery_ = true;
+            }
         }
         XFreeEventData(display_, cookie);
     }

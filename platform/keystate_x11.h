@@ -13,9 +13,10 @@ namespace platform {
 
 // The key state of the whole X11 desktop, seen while any application has the focus.
 // A connection of its own to the X server receives XInput2 raw key events from the
-// root window: presses of Alt latch until the next query. "Down now" is asked from the
-// server's key map. A socket notifier on the connection wakes the event loop as soon
-// as a key event arrives, so a waiting loop reacts at once.
+// root window: a press of Alt latches until the next query, and presses and releases
+// keep a "down now" state that the server's key map confirms while it says down. A
+// socket notifier on the connection wakes the event loop as soon as a key event
+// arrives, so a waiting loop reacts at once.
 class X11KeyState final : public KeyState {
 public:
     // Connects to the X server the application shows its windows on. Nothing when the
@@ -38,6 +39,7 @@ private:
 
     _XDisplay* display_;
     int xinputOpcode_;
+    bool altDown_ = false; // from the raw events, confirmed by the key map
     bool altPressedSinceQuery_ = false;
     QSocketNotifier notifier_;
 };

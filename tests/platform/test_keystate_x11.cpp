@@ -114,6 +114,17 @@ void TestX11KeyState::heldAltIsDownUntilReleased()
     XDOTOOL("keyup", "Alt_L");
     QCOMPARE(keys->query(platform::kAltKey), std::int16_t{0});
     QCOMPARE(keys->query(platform::kAltKey), std::int16_t{0});
+
+    // Held already when the key state is made (the program started with Alt down):
+    // down, though no press was seen.
+    XDOTOOL("keydown", "Alt_R");
+    QTest::qWait(20);
+    const auto lateKeys = openDesktopKeys();
+    QVERIFY(lateKeys);
+    const auto held = static_cast<std::uint16_t>(lateKeys->query(platform::kAltKey));
+    XDOTOOL("keyup", "Alt_R");
+    QVERIFY2(held == kDown, qPrintable(QString::number(held, 16)));
+    QCOMPARE(lateKeys->query(platform::kAltKey), std::int16_t{0});
 }
 
 void TestX11KeyState::otherKeysStayZero()
