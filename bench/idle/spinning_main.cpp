@@ -1,0 +1,31 @@
+// Tarnix with the polling loop as it was first written: each pass asks for Alt and
+// delivers the pending events without ever waiting, so it keeps a processor core busy.
+// Built only to measure the difference against the real program; never installed.
+#include <memory>
+
+#include <QApplication>
+#include <QEventLoop>
+
+#include "altkeystyle.h"
+#include "form1.h"
+#include "keystate.h"
+#include "webenginesandbox.h"
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    platform::applyAltKeyStyle(app);
+    platform::allowWebEngineWithoutSandboxAsRoot();
+    const std::unique_ptr<platform::KeyState> keys = platform::createKeyState();
+
+    Form1Dependencies deps;
+    deps.keys = keys.get();
+    Form1 form1(std::move(deps));
+    form1.startUp();
+    for (;;) {
+        if (keys->query(platform::kAltKey) != 0)
+            form1.onAltPressed();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
