@@ -16,13 +16,23 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+constexpr CodePageTable buildWindows1252()
+{
+    CodePageTable table{};
+    for (int byte = 0; byte < 256; ++byte)
+        table[static_cast<std::size_t>(byte)] = static_cast<char16_t>(byte);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i)
+        table[0x80 + i] = kHighControls[i];
+    return table;
+}
+
+constexpr CodePageTable kWindows1252 = buildWindows1252();
+
 } // namespace
 
-char16_t ansiByteToChar(std::uint8_t byte)
+const CodePageTable& activeCodePage()
 {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return kHighControls[byte - 0x80];
-    return byte;
+    return kWindows1252;
 }
 
 } // namespace tarnixFuncs

@@ -12,9 +12,9 @@ namespace {
 // The active code page cannot change while a process runs, so the 256 conversions
 // are made once. A lead byte of a double-byte code page converted alone yields the
 // code page's default character rather than an error.
-std::array<char16_t, 256> buildActiveCodePageTable()
+CodePageTable buildActiveCodePageTable()
 {
-    std::array<char16_t, 256> table{};
+    CodePageTable table{};
     for (int code = 0; code < 256; ++code) {
         const char byte = static_cast<char>(code);
         wchar_t converted[2] = {L'?', 0};
@@ -27,10 +27,10 @@ std::array<char16_t, 256> buildActiveCodePageTable()
 
 } // namespace
 
-char16_t ansiByteToChar(std::uint8_t byte)
+const CodePageTable& activeCodePage()
 {
-    static const std::array<char16_t, 256> table = buildActiveCodePageTable();
-    return table[byte];
+    static const CodePageTable table = buildActiveCodePageTable();
+    return table;
 }
 
 } // namespace tarnixFuncs

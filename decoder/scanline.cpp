@@ -32,8 +32,10 @@ FieldSymbols cutFields(std::u16string_view line)
 // text, and the shifts cannot fail for slots 0..63, so plain bit operations serve.
 std::u16string decodeFieldSymbols(std::u16string_view symbols)
 {
-    std::u16string decoded;
-    decoded.reserve(symbols.size() / 4 * 3);
+    const CodePageTable& codePage = activeCodePage();
+    // Sized for the most a field can give, written in place, then cut to what it gave.
+    std::u16string decoded(symbols.size() / 4 * 3, u'\0');
+    char16_t* out = decoded.data();
     std::uint32_t packed = 0;
     int pending = 0;
     for (const char16_t ch : symbols) {
@@ -42,13 +44,14 @@ std::u16string decodeFieldSymbols(std::u16string_view symbols)
             continue;
         packed = (packed << 6) | static_cast<std::uint32_t>(slot);
         if (++pending == 4) {
-            decoded += ansiByteToChar(static_cast<std::uint8_t>((packed >> 16) ^ kMask));
-            decoded += ansiByteToChar(static_cast<std::uint8_t>(((packed >> 8) ^ kMask) & 0xFF));
-            decoded += ansiByteToChar(static_cast<std::uint8_t>((packed & 0xFF) ^ kMask));
+            *out++ = codePage[((packed >> 16) ^ kMask) & 0xFF];
+            *out++ = codePage[((packed >> 8) ^ kMask) & 0xFF];
+            *out++ = codePage[(packed ^ kMask) & 0xFF];
             packed = 0;
             pending = 0;
         }
     }
+    decoded.resize(static_cast<std::size_t>(out - decoded.data()));
     return decoded;
 }
 

@@ -9,15 +9,13 @@ namespace tarnixFuncs {
 
 std::array<std::u16string, kAlphabetSize> symbolAlphabet;
 
-namespace {
-
-// The alphabet's reverse index: the slot of every 8-bit character, or -1. It is
-// filled together with symbolAlphabet and is part of it; every symbol is ASCII.
-std::array<std::int8_t, 256> slotIndex = [] {
+std::array<std::int8_t, 256> symbolSlotIndex = [] {
     std::array<std::int8_t, 256> none{};
     none.fill(-1);
     return none;
 }();
+
+namespace {
 
 // A double rounded to nearest (ties to even) into 32 bits; outside the range an overflow.
 std::int32_t toLong(double x)
@@ -45,7 +43,7 @@ void initAlphabet()
     int slot = 0;
     auto put = [&slot](char16_t ch) {
         symbolAlphabet[static_cast<std::size_t>(slot)] = std::u16string(1, ch);
-        slotIndex[ch] = static_cast<std::int8_t>(slot);
+        symbolSlotIndex[ch] = static_cast<std::int8_t>(slot);
         ++slot;
     };
     for (char16_t ch = u'a'; ch <= u'z'; ++ch)
@@ -56,11 +54,6 @@ void initAlphabet()
         put(ch);
     put(u'+');
     put(u'/');
-}
-
-int symbolSlot(char16_t ch) noexcept
-{
-    return ch < slotIndex.size() ? slotIndex[ch] : -1;
 }
 
 std::u16string symbolsToDigits(std::u16string_view symbols)

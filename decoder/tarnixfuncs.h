@@ -22,9 +22,16 @@ extern std::array<std::u16string, kAlphabetSize> symbolAlphabet;
 // Fills symbolAlphabet slot by slot, in ascending order.
 void initAlphabet();
 
+// The alphabet's reverse index: the slot of every 8-bit character, or -1. It is filled
+// together with symbolAlphabet and is part of it; every symbol is ASCII.
+extern std::array<std::int8_t, 256> symbolSlotIndex;
+
 // The slot of a character in the alphabet, or -1 for a character that stands in no
 // slot. Answers from the alphabet as initAlphabet filled it.
-int symbolSlot(char16_t ch) noexcept;
+inline int symbolSlot(char16_t ch) noexcept
+{
+    return ch < symbolSlotIndex.size() ? symbolSlotIndex[ch] : -1;
+}
 
 // Each symbol written as its slot with two digits ("00" to "63"); characters that
 // stand in no slot add nothing.
