@@ -1,5 +1,7 @@
 #include "binarystdio.h"
 
+#include <unistd.h>
+
 namespace platform {
 
 void setBinaryStdio()
@@ -8,3 +10,8 @@ void setBinaryStdio()
 }
 
 } // namespace platform
+
+std::ptrdiff_t platform::readAvailable(std::FILE* stream, char* buffer, std::size_t size)
+{
+    return ::read(fileno(stream), buffer, size);
+}

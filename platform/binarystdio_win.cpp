@@ -1,5 +1,7 @@
 #include "binarystdio.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -14,3 +16,9 @@ void setBinaryStdio()
 }
 
 } // namespace platform
+
+std::ptrdiff_t platform::readAvailable(std::FILE* stream, char* buffer, std::size_t size)
+{
+    const auto count = static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX));
+    return _read(_fileno(stream), buffer, count);
+}

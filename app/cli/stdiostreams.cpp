@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include <unistd.h>
+#include "binarystdio.h"
 
 namespace cli {
 
@@ -40,12 +40,12 @@ std::unique_ptr<ByteSource> StdioSource::openFile(const std::string& path)
 
 std::size_t StdioSource::read(char* buffer, std::size_t size)
 {
-    // One read() of the descriptor rather than fread(), which would wait until the
+    // One read of the descriptor rather than fread(), which would wait until the
     // whole block is filled. The stream's own buffer is never used, so they agree.
-    // One read stays below 1 GiB, which every platform's read() accepts.
+    // One read stays below 1 GiB, which every platform accepts.
     size = std::min(size, kLargestRead);
     for (;;) {
-        const auto count = ::read(fileno(stream_), buffer, size);
+        const auto count = platform::readAvailable(stream_, buffer, size);
         if (count >= 0)
             return static_cast<std::size_t>(count);
         if (errno != EINTR)
