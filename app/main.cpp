@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QApplication>
+#include <QIcon>
 
 #include "altkeystyle.h"
 #include "form1.h"
@@ -16,6 +17,9 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("tarnix"));
+    QIcon icon(QStringLiteral(":/icons/tarnix-256.png"));
+    icon.addFile(QStringLiteral(":/icons/tarnix-48.png"));
+    QApplication::setWindowIcon(icon);
     platform::applyAltKeyStyle(app);
     platform::allowWebEngineWithoutSandboxAsRoot();
 
