@@ -10,7 +10,7 @@ KeyboardPollingLoop::KeyboardPollingLoop(platform::KeyState& keys, std::function
     : keys_(keys)
     , onAltPressed_(std::move(onAltPressed))
 {
-    waitBound_.setInterval(kLongestWait);
+    waitBound_.setInterval(keys_.wakesEventLoop() ? kLongestWaitWhenWoken : kLongestWait);
     waitBound_.start();
 }
 

@@ -12,12 +12,15 @@ class KeyState;
 // The program's event loop: each pass asks the key state for Alt and, when it is not
 // zero, runs the Alt action (show the main window, focus and empty the input box);
 // then it delivers the pending window events. Rather than spin, a pass waits for the
-// next event for at most a few milliseconds; key-state sources wake it at once, and
-// presses between passes are latched by the key state, so none is missed.
+// next event. A key state that can only be polled is asked again after at most 10 ms;
+// one that wakes the loop on key events itself is asked at once then, and otherwise
+// only every quarter second as a safety net. Presses between passes are latched by the
+// key state, so none is missed.
 class KeyboardPollingLoop {
 public:
     // The longest a pass waits for an event before it polls again.
     static constexpr std::chrono::milliseconds kLongestWait{10};
+    static constexpr std::chrono::milliseconds kLongestWaitWhenWoken{250};
 
     // Needs a QCoreApplication; keys must outlive the loop.
     KeyboardPollingLoop(platform::KeyState& keys, std::function<void()> onAltPressed);

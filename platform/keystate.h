@@ -15,6 +15,11 @@ class KeyState {
 public:
     virtual ~KeyState() = default;
     virtual std::int16_t query(int virtualKey) = 0;
+
+    // True when a key event makes the event loop wake up by itself (the source delivers
+    // it as an event), so a loop waiting for events need not poll often. False for a
+    // state that can only be polled.
+    virtual bool wakesEventLoop() const { return false; }
 };
 
 // The key state of the platform the program runs on: chosen at build time by the

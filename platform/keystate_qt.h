@@ -18,6 +18,8 @@ public:
     ~QtKeyState() override;
 
     std::int16_t query(int virtualKey) override;
+    // Alt reaches it as an event, which ends the loop's wait anyway.
+    bool wakesEventLoop() const override { return true; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,7 +1,9 @@
 #include "keystate_x11.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QtGui/qguiapplication_platform.h>
+#include <qpa/qplatformnativeinterface.h>
 
 #include "keystatebits.h"
 
@@ -23,6 +25,25 @@ const char* applicationDisplayName()
             return DisplayString(qtDisplay);
     }
     return nullptr;
+}
+
+// Qt asks the X server for the keyboard focus with the time of the last event it saw
+// itself. The server ignores the request when the focus moved after that time, as it
+// does when the user went to another program and pressed Alt there: Tarnix would not
+// come forward. The Alt press is the user's own request to bring Tarnix forward, so
+// its time is the one to ask with; Qt only ever moves its time forward.
+void shareUserEventTime(Time time)
+{
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!native || !screen || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    // The xcb plugin hands this function out under a generic type; its real one is:
+    using SetAppTime = void (*)(QScreen*, std::uint32_t);
+    using AnyFunction = void (*)();
+    const auto found = native->nativeResourceFunctionForScreen("setapptime");
+    if (found)
+        reinterpret_cast<SetAppTime>(reinterpret_cast<AnyFunction>(found))(screen, static_cast<std::uint32_t>(time));
 }
 
 // Raw events reach the root window whatever the grabs only from XInput 2.1 on.
@@ -73,6 +94,7 @@ X11KeyState::X11KeyState(_XDisplay* display, int xinputOpcode)
 {
     QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] { drainEvents(); });
     altDown_ = altDownNow(); // held while the program starts
+    drainEvents();           // what the round trip queued would not wake the notifier
 }
 
 X11KeyState::~X11KeyState()
@@ -115,8 +137,10 @@ void X11KeyState::drainEvents()
                 // Some servers report one release twice: keep a state, count nothing.
                 const bool press = cookie->evtype == XI_RawKeyPress;
                 altDown_ = press;
-                if (press)
+                if (press) {
                     altPressedSinceQuery_ = true;
+                    shareUserEventTime(raw->time);
+                }
             }
         }
         XFreeEventData(display_, cookie);

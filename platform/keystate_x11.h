@@ -28,6 +28,7 @@ public:
     X11KeyState& operator=(const X11KeyState&) = delete;
 
     std::int16_t query(int virtualKey) override;
+    bool wakesEventLoop() const override { return true; }
 
 private:
     X11KeyState(_XDisplay* display, int xinputOpcode);

@@ -5,7 +5,7 @@
 TARNIX_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev libgl1-mesa-dri
-  libx11-dev libxi-dev
+  libx11-dev libxi-dev qt6-base-private-dev
 )
 # To build and run every test, including the desktop tests under a virtual X server.
 TARNIX_TEST_PACKAGES=(

@@ -8,6 +8,7 @@
 
 // A key state that answers Alt queries from a script, one value per query, and 0 once
 // the script is used up. Other keys answer otherKeysState. Every query is recorded.
+// It claims to wake the event loop only when told to (it never does).
 class ScriptedKeyState final : public platform::KeyState {
 public:
     explicit ScriptedKeyState(std::deque<std::int16_t> altStates = {}, std::int16_t otherKeysState = 0)
@@ -28,6 +29,9 @@ public:
         return state;
     }
 
+    bool wakesEventLoop() const override { return wakes_; }
+    void setWakesEventLoop(bool wakes) { wakes_ = wakes; }
+
     void script(std::deque<std::int16_t> altStates) { altStates_ = std::move(altStates); }
     const std::vector<int>& queriedKeys() const { return queriedKeys_; }
     std::size_t queryCount() const { return queriedKeys_.size(); }
@@ -35,5 +39,6 @@ public:
 private:
     std::deque<std::int16_t> altStates_;
     std::int16_t otherKeysState_;
+    bool wakes_ = false;
     std::vector<int> queriedKeys_;
 };

@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 
@@ -29,6 +30,14 @@ QString xdotool(const QStringList& arguments)
     return {};
 }
 
+QString xdotoolOutput(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), arguments);
+    process.waitForFinished(10'000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
 #define XDOTOOL(...)                                                                                                   \
     do {                                                                                                               \
         const QString failure = xdotool(QStringList{__VA_ARGS__});                                                     \
@@ -48,12 +57,11 @@ std::uint16_t firstNonZeroAltState(platform::KeyState& keys)
     return 0;
 }
 
+// Opened directly: these tests run on the offscreen platform, so that Qt holds no X
+// connection of its own and only the key state's connection can wake the event loop.
 std::unique_ptr<platform::KeyState> openDesktopKeys()
 {
-    auto keys = platform::createKeyState();
-    if (!dynamic_cast<platform::X11KeyState*>(keys.get()))
-        return nullptr;
-    return keys;
+    return platform::X11KeyState::open();
 }
 
 } // namespace
@@ -66,12 +74,15 @@ private slots:
     void pressesAnywhereOnTheDesktopAreLatched();
     void heldAltIsDownUntilReleased();
     void otherKeysStayZero();
+    void keyEventsWakeAWaitingEventLoop();
     void waitingLoopWakesForAPressAndSeesIt();
+    void factoryChoosesItOnX11();
+    void altPressLetsTheWindowTakeTheFocusBack();
 };
 
 void TestX11KeyState::initTestCase()
 {
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    QVERIFY2(qEnvironmentVariableIsSet("DISPLAY"), "needs an X server");
     // Make sure no key is left down by an earlier run.
     XDOTOOL("keyup", "Alt_L", "Alt_R");
 }
@@ -145,6 +156,28 @@ void TestX11KeyState::otherKeysStayZero()
     QCOMPARE(keys->query(platform::kAltKey), std::int16_t{0});
 }
 
+// An event loop waiting for events wakes for a key event: the connection's socket
+// notifier delivers it, with nothing else on this platform to end the wait.
+void TestX11KeyState::keyEventsWakeAWaitingEventLoop()
+{
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+    const auto keys = openDesktopKeys();
+    QVERIFY(keys);
+    QVERIFY(keys->wakesEventLoop());
+    QCoreApplication::processEvents();
+    QCOMPARE(keys->query(platform::kAltKey), std::int16_t{0});
+
+    XDOTOOL("key", "alt"); // done once xdotool returns: the press is on its way to us
+    bool watchdogFired = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, this, [&] { watchdogFired = true; });
+    watchdog.start(10'000);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    QVERIFY2(!watchdogFired, "the key event did not end the event loop's wait");
+    QVERIFY(keys->query(platform::kAltKey) != 0);
+}
+
 // The loop's passes sleep while nothing happens; a press made by another program while
 // a pass waits is still reported, on a later pass.
 void TestX11KeyState::waitingLoopWakesForAPressAndSeesIt()
@@ -162,11 +195,61 @@ void TestX11KeyState::waitingLoopWakesForAPressAndSeesIt()
     const QDeadlineTimer deadline(5'000);
     while (altActions == 0 && !deadline.hasExpired())
         loop.runPass();
-    QVERIFY(presser.waitForFinished(5'000));
+    // The passes deliver the process's end too, so it may be over already.
+    if (presser.state() != QProcess::NotRunning)
+        QVERIFY(presser.waitForFinished(5'000));
+    QCOMPARE(presser.exitCode(), 0);
     QCOMPARE(altActions, 1);
     for (int pass = 0; pass < 5; ++pass)
         loop.runPass();
     QCOMPARE(altActions, 1);
+}
+
+// Run on its own with the xcb platform: the program picks this source there.
+void TestX11KeyState::factoryChoosesItOnX11()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("runs in the xcb pass of this test");
+    const auto keys = platform::createKeyState();
+    QVERIFY(dynamic_cast<platform::X11KeyState*>(keys.get()) != nullptr);
+}
+
+// Run on its own with the xcb platform. The user has gone to another program and
+// presses Alt there: the window's request for the focus must not be refused as older
+// than that move, though Qt itself saw no event since.
+void TestX11KeyState::altPressLetsTheWindowTakeTheFocusBack()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("runs in the xcb pass of this test");
+    const auto keys = platform::createKeyState();
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Tarnix test window"));
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QString ownWindow = QString::number(window.winId());
+
+    QProcess other;
+    other.start(QStringLiteral("xmessage"), {QStringLiteral("-geometry"), QStringLiteral("+600+600"),
+                                             QStringLiteral("another program")});
+    QVERIFY2(other.waitForStarted(), "xmessage is not installed");
+    const QString otherWindow = xdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"),
+                                               QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
+                                               QStringLiteral("xmessage")}).section('\n', 0, 0);
+    QVERIFY(!otherWindow.isEmpty());
+    XDOTOOL("windowfocus", "--sync", otherWindow);
+
+    // From here on no Qt event is delivered, so Qt learns of nothing newer by itself.
+    XDOTOOL("key", "alt");
+    QVERIFY(firstNonZeroAltState(*keys) != 0);
+    window.activateWindow();
+    QString focus;
+    const QDeadlineTimer deadline(5'000);
+    while (focus != ownWindow && !deadline.hasExpired())
+        focus = xdotoolOutput({QStringLiteral("getwindowfocus")});
+    other.kill();
+    other.waitForFinished();
+    QCOMPARE(focus, ownWindow);
 }
 
 QTEST_MAIN(TestX11KeyState)
