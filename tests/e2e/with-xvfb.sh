@@ -17,10 +17,11 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# Starts the server; it writes its display number once it accepts connections.
+# Starts the server; it writes its display number once it accepts connections. Without
+# -noreset it would reset whenever its last client leaves, refusing connections meanwhile.
 start_xvfb() {
   : >"$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
   xvfb=$!
   tries=0
   until [ -s "$work/display" ]; do
