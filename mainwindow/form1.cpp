@@ -69,12 +69,12 @@ void Form1::setOuterHeightTwips(int outerTwips)
 void Form1::onAltPressed()
 {
     show();
-    if (!isActiveWindow()) {
-        if (isMinimized())
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-        raise();
-        activateWindow();
-    }
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Asked every time: right after the user moved to another program Qt may still
+    // count this window as active (on X11 it takes the loss in a little later).
+    raise();
+    activateWindow();
     ui_.Text1->setFocus(Qt::OtherFocusReason);
     ui_.Text1->setText(QString());
 }
