@@ -329,6 +329,17 @@ def scenario_alt_and_scans(args, checks):
         checks.check(poll(lambda: fields_show(tarnix, scans[0]), 5), "a scan typed after Alt decodes",
                      f"want {scans[0]}, shown {fields_text(tarnix)}")
 
+        # The scanner's Alt right after the user moved to the other program, before Tarnix
+        # has even taken in that it lost the keyboard.
+        landed = 0
+        for scan in scans[1:4]:
+            xdotool("windowfocus", "--sync", str(other_window))
+            xdotool("key", "alt")
+            if poll(lambda: int(xdotool("getwindowfocus")) == tarnix.window, 5):
+                type_scan(scan)
+                landed += poll(lambda: fields_show(tarnix, scan), 5) is True
+        checks.check(landed == 3, f"Alt at once after moving away: {landed} of 3 scans land in Tarnix")
+
         # Scans at full speed, each checked before the next: none lost, none merged.
         started = time.monotonic()
         decoded = 0
