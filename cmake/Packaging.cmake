@@ -26,6 +26,11 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Tarnix catches the scan lines a keyboard-emulating barcode scanner types and decodes each\ninto the scanner serial number, the barcode type and the barcode data. With web lookup\non it opens a tracking or product-code page in a browser pane. tarnix-decode does the\nsame for files and pipes.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(TARNIX_BUILD_GUI)
+  # The X11 key state hands Qt's xcb connection the time of an Alt press through Qt's
+  # private interface, which holds only for the Qt release it was built against.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-abi (= ${Qt6_VERSION})")
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
