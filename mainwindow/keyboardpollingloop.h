@@ -14,8 +14,9 @@ class KeyState;
 // then it delivers the pending window events. Rather than spin, a pass waits for the
 // next event. A key state that can only be polled is asked again after at most 10 ms;
 // one that wakes the loop on key events itself is asked at once then, and otherwise
-// only every quarter second as a safety net. Presses between passes are latched by the
-// key state, so none is missed.
+// only every quarter second as a safety net — except while Alt is held, when the short
+// bound holds again, so that nothing typed stays in the box while Alt is down.
+// Presses between passes are latched by the key state, so none is missed.
 class KeyboardPollingLoop {
 public:
     // The longest a pass waits for an event before it polls again.
@@ -31,7 +32,12 @@ public:
     // Passes for ever; the program ends only from inside a handler.
     [[noreturn]] void runForever();
 
+    // How long the next pass waits at most for an event.
+    std::chrono::milliseconds longestWait() const;
+
 private:
+    void setLongestWait(std::chrono::milliseconds wait);
+
     platform::KeyState& keys_;
     std::function<void()> onAltPressed_;
     QTimer waitBound_; // its ticks end a pass's wait when nothing else happens

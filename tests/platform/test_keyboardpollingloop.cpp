@@ -18,6 +18,7 @@ private slots:
     void altStateDecidesEachPass();
     void altActionRunsBeforeThePendingEvents();
     void idlePassesReturn();
+    void heldAltPollsAtTheShortBound();
     void deferredDeletesFromOutsideHandlersAreCarriedOut();
     void nestedModalLoopSuspendsPolling();
     void altPressedDuringEventDeliveryIsSeenNextPass();
@@ -85,6 +86,30 @@ void TestKeyboardPollingLoop::idlePassesReturn()
         QVERIFY2(clock.elapsed() < 20'000,
                  qPrintable(QStringLiteral("wakes %1: 8 idle passes took %2 ms").arg(wakes).arg(clock.elapsed())));
         QCOMPARE(keys.queryCount(), std::size_t{8});
+    }
+}
+
+// A key state that wakes the loop lets idle passes wait long, but while Alt is down
+// no further key event comes to wake it, so the loop goes back to the short bound
+// until Alt is released; a polled key state always uses the short bound.
+void TestKeyboardPollingLoop::heldAltPollsAtTheShortBound()
+{
+    using std::chrono::milliseconds;
+    const std::int16_t down = static_cast<std::int16_t>(0x8000);
+    for (const bool wakes : {true, false}) {
+        ScriptedKeyState keys({down, down, 0});
+        keys.setWakesEventLoop(wakes);
+        KeyboardPollingLoop loop(keys, [] {});
+        const milliseconds idle = wakes ? KeyboardPollingLoop::kLongestWaitWhenWoken
+                                        : KeyboardPollingLoop::kLongestWait;
+        const QByteArray context = wakes ? "key state wakes the loop" : "polled key state";
+        QVERIFY2(loop.longestWait() == idle, context);
+        loop.runPass();
+        QVERIFY2(loop.longestWait() == KeyboardPollingLoop::kLongestWait, context + ": first held pass");
+        loop.runPass();
+        QVERIFY2(loop.longestWait() == KeyboardPollingLoop::kLongestWait, context + ": second held pass");
+        loop.runPass();
+        QVERIFY2(loop.longestWait() == idle, context + ": after release");
     }
 }
 
