@@ -20,7 +20,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarnix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Tarnix developers")
-set(CPACK_PACKAGE_CONTACT "The Tarnix developers <tarnix@users.noreply.github.com>")
+set(CPACK_PACKAGE_CONTACT "The Tarnix developers <tarnix@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Decode what a keyboard-emulating barcode scanner types")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tarnix catches the scan lines a keyboard-emulating barcode scanner types and decodes each\ninto the scanner serial number, the barcode type and the barcode data. With web lookup\non it opens a tracking or product-code page in a browser pane. tarnix-decode does the\nsame for files and pipes.")
