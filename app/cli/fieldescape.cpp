@@ -14,6 +14,13 @@ bool isPlain(char16_t unit)
     return unit >= 0x20 && unit < 0x7F && unit != u'\\' && unit != u'"';
 }
 
+// C0 controls, DEL and the C1 controls: escaped by both formats, so that none reaches
+// a terminal or a column raw.
+bool isControl(char32_t ch)
+{
+    return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F);
+}
+
 char* writeText(const char* text, char* out)
 {
     while (*text)
@@ -59,7 +66,7 @@ char* escapeForColumn(char32_t ch, char* out)
     case U'\\': return writeText("\\\\", out);
     default: break;
     }
-    if (ch < 0x20 || (ch >= 0x7F && ch <= 0x9F))
+    if (isControl(ch))
         return writeHexByte(ch, writeText("\\x", out));
     return out;
 }
@@ -78,7 +85,7 @@ char* escapeForJson(char32_t ch, char* out)
     }
     // DEL and the C1 controls are valid JSON as they are, but escaped they cannot
     // reach a terminal raw.
-    if (ch < 0x20 || (ch >= 0x7F && ch <= 0x9F))
+    if (isControl(ch))
         return writeHexByte(ch, writeText("\\u00", out));
     return out;
 }
