@@ -226,6 +226,19 @@ class Tarnix:
         self.window = self.find_window() or self.window
         return self.window
 
+    def focus_main_window(self, timeout=10):
+        """Gives the main window the keyboard. Tried again while it fails: the window Qt
+        is remaking for the browser pane can vanish between finding it and focusing it."""
+        def try_focus():
+            try:
+                result = subprocess.run(["xdotool", "windowfocus", "--sync", str(self.main_window())],
+                                        capture_output=True, text=True, timeout=5)
+            except subprocess.TimeoutExpired:
+                return False
+            return result.returncode == 0
+        if not poll(try_focus, timeout, 0.1):
+            raise RuntimeError(f"the main window {self.main_window()} could not be given the keyboard")
+
     def wait_for_accessible(self, timeout=30):
         def find_app():
             try:
@@ -392,7 +405,7 @@ def scenario_exit(args, checks, by_closing):
         helpers = poll(lambda: web_engine_helpers(tarnix.process.pid), 10, 0.1)
         checks.check(bool(helpers), f"the browser pane runs {len(helpers)} helper processes")
 
-        xdotool("windowfocus", "--sync", str(tarnix.main_window()))
+        tarnix.focus_main_window()
         xdotool("key", "F1")  # the help window, left open
         checks.check(poll(lambda: len(tarnix.visible_windows()) >= 2, 5), "the help window is open",
                      f"windows {tarnix.visible_windows()}")
@@ -401,7 +414,7 @@ def scenario_exit(args, checks, by_closing):
             send_window_close(tarnix.main_window())
             how = "closing the main window"
         else:
-            xdotool("windowfocus", "--sync", str(tarnix.main_window()))
+            tarnix.focus_main_window()
             xdotool("key", "ctrl+x")
             how = "Ctrl+X"
         try:
