@@ -9,19 +9,15 @@
 #include "altkeystyle.h"
 #include "form1.h"
 #include "keystate.h"
-#include "webenginesandbox.h"
 
 int main(int argc, char* argv[])
 {
-    // The browser pane's web engine needs this before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("tarnix"));
     QIcon icon(QStringLiteral(":/icons/tarnix-256.png"));
     icon.addFile(QStringLiteral(":/icons/tarnix-48.png"));
     QApplication::setWindowIcon(icon);
     platform::applyAltKeyStyle(app);
-    platform::allowWebEngineWithoutSandboxAsRoot();
 
     // Needs the application: it picks its source by the window system in use.
     const std::unique_ptr<platform::KeyState> keys = platform::createKeyState();

@@ -1,4 +1,6 @@
-# Desktop integration files and the Debian package.
+# Desktop integration files and the Debian packages: tarnix (both programs) and
+# tarnix-webpane (the browser pane's web engine module), which tarnix recommends. The
+# engine brings Chromium and some 200 MB of libraries that only web lookup needs.
 include(GNUInstallDirs)
 
 set(_share ${PROJECT_SOURCE_DIR}/app/share)
@@ -17,7 +19,10 @@ if(TARNIX_BUILD_GUI)
 endif()
 
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_PACKAGE_NAME tarnix)
+set(CPACK_DEBIAN_TARNIX_PACKAGE_NAME tarnix)
+set(CPACK_DEBIAN_WEBPANE_PACKAGE_NAME tarnix-webpane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Tarnix developers")
 set(CPACK_PACKAGE_CONTACT "The Tarnix developers <tarnix@example.org>")
@@ -27,9 +32,14 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARNIX_BUILD_GUI)
-  # The X11 key state hands Qt's xcb connection the time of an Alt press through Qt's
-  # private interface, which holds only for the Qt release it was built against.
+  # The X11 key state and the OpenGL sharing use Qt's private interfaces, which hold only
+  # for the Qt release they were built against.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-abi (= ${Qt6_VERSION})")
+  # On a Wayland desktop Qt runs natively only with its Wayland plugin.
+  set(CPACK_DEBIAN_TARNIX_PACKAGE_RECOMMENDS "tarnix-webpane (= ${PROJECT_VERSION}), qt6-wayland")
+  set(CPACK_DEBIAN_WEBPANE_PACKAGE_DEPENDS "tarnix (= ${PROJECT_VERSION}), qt6-base-abi (= ${Qt6_VERSION})")
+  set(CPACK_DEBIAN_WEBPANE_DESCRIPTION
+      "Web lookup for Tarnix\nThe browser pane of Tarnix's window: shows the tracking or product-code page of each\nscan when web lookup is switched on. Without it Tarnix decodes as before.")
 endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)

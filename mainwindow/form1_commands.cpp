@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 
 #include "abouttext.h"
+#include "browserpane.h"
 #include "form1_geometry.h"
 #include "form2.h"
 
@@ -12,8 +13,12 @@ void Form1::mnu_lookup_Click()
 {
     // The item is checkable, so the menu has already moved the check mark by the time
     // the click arrives here; the mark is the switch, and the height follows it.
-    setOuterHeightTwips(menu_.mnu_lookup->isChecked() ? form1geometry::kExpandedOuterHeight
-                                                      : form1geometry::kCollapsedOuterHeight);
+    const bool on = menu_.mnu_lookup->isChecked();
+    setOuterHeightTwips(on ? form1geometry::kExpandedOuterHeight : form1geometry::kCollapsedOuterHeight);
+    // The pane gets its engine now, not with the first scan, so that scan is caught like
+    // any other. No page is requested.
+    if (on)
+        ui_.WebBrowser1->prepare();
 }
 
 void Form1::mnu_help_Click()

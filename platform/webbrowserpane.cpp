@@ -1,24 +1,44 @@
 #include "webbrowserpane.h"
 
-#include <QApplication>
-#include <QEvent>
-#include <QUrl>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPluginLoader>
 #include <QVBoxLayout>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
-#include <QWindow>
 
-#include "webenginesandbox.h"
+#include "openglsharing.h"
+#include "webpanemodule.h"
 
 namespace platform {
 
-BrowserPane* createWebBrowserPane(QWidget* parent)
+namespace {
+
+// The module's base name; the loader adds the system's prefix and suffix (libNAME.so).
+constexpr char kModuleName[] = "tarnix-webpane";
+
+void fillWith(QWidget& pane, QWidget& content)
 {
-    return new WebBrowserPane(parent);
+    auto* layout = new QVBoxLayout(&pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(&content);
 }
 
-WebBrowserPane::WebBrowserPane(QWidget* parent)
+} // namespace
+
+QStringList defaultWebPaneModuleDirs()
+{
+    const QString bin = QCoreApplication::applicationDirPath();
+    return {bin, QDir::cleanPath(bin + QLatin1Char('/') + QStringLiteral(TARNIX_WEBPANE_DIR_FROM_BIN))};
+}
+
+BrowserPane* createWebBrowserPane(QWidget* parent)
+{
+    return new WebBrowserPane(parent, defaultWebPaneModuleDirs());
+}
+
+WebBrowserPane::WebBrowserPane(QWidget* parent, QStringList moduleDirs)
     : BrowserPane(parent)
+    , moduleDirs_(std::move(moduleDirs))
 {
     setFocusPolicy(Qt::StrongFocus);
     // Blank, as a browser with no page shows itself.
@@ -26,57 +46,60 @@ WebBrowserPane::WebBrowserPane(QWidget* parent)
     setAutoFillBackground(true);
 }
 
+void WebBrowserPane::prepare()
+{
+    if (prepared_)
+        return;
+    prepared_ = true;
+    QString whyNot;
+    if (loadModule(&whyNot)) {
+        view_ = module_->createView(this);
+        fillWith(*this, *view_);
+        // Tab and a click on the pane reach the page itself.
+        setFocusProxy(view_);
+        view_->show();
+        return;
+    }
+    failure_ = new QLabel(this);
+    failure_->setObjectName(QStringLiteral("webPaneFailure"));
+    failure_->setTextFormat(Qt::PlainText);
+    failure_->setWordWrap(true);
+    failure_->setAlignment(Qt::AlignCenter);
+    failure_->setText(QStringLiteral("Web lookup is not available: %1").arg(whyNot));
+    fillWith(*this, *failure_);
+    failure_->show();
+}
+
 void WebBrowserPane::navigate(const QString& address)
 {
-    view().load(QUrl(address));
-}
-
-QWebEngineView& WebBrowserPane::view()
-{
+    prepare();
     if (view_)
-        return *view_;
-
-    // The engine reads its sandbox setting once, when the first view starts it.
-    allowWebEngineWithoutSandboxAsRoot();
-    keepFocusThroughWindowRecreation();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    view_ = new QWebEngineView(this);
-    // Scans are typed one after another into the input box: a page that is loading
-    // must not pull the keyboard focus away from it.
-    view_->settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-    layout->addWidget(view_);
-    // Tab and a click on the pane now reach the page itself.
-    setFocusProxy(view_);
-    return *view_;
+        module_->navigate(*view_, address);
 }
 
-
-// The view draws through OpenGL. A window that so far drew without it has to be made
-// anew by the window system for that, a moment after the view arrives, and the new
-// window starts without the keyboard focus: the next scan would go nowhere. So once the
-// new window exists, it is activated again and the focus goes back where it was.
-void WebBrowserPane::keepFocusThroughWindowRecreation()
+QString WebBrowserPane::failure() const
 {
-    QWidget* top = window();
-    const QWindow* handle = top->windowHandle();
-    if (!top->isActiveWindow() || !handle || handle->surfaceType() != QSurface::RasterSurface)
-        return;
-    focusBeforeView_ = QApplication::focusWidget();
-    top->installEventFilter(this);
+    return failure_ ? failure_->text() : QString();
 }
 
-bool WebBrowserPane::eventFilter(QObject* watched, QEvent* event)
+bool WebBrowserPane::loadModule(QString* whyNot)
 {
-    QWidget* top = window();
-    if (watched == top && event->type() == QEvent::WinIdChange && top->internalWinId()) {
-        top->removeEventFilter(this);
-        top->activateWindow();
-        if (focusBeforeView_)
-            focusBeforeView_->setFocus(Qt::ActiveWindowFocusReason);
+    // The engine checks for a shared OpenGL context the moment its library is loaded.
+    shareOpenGLContextsForWebEngine();
+    QStringList errors;
+    for (const QString& dir : moduleDirs_) {
+        // Never unloaded: the engine's threads and helper processes live as long as the program.
+        auto* loader = new QPluginLoader(dir + QLatin1Char('/') + QLatin1String(kModuleName), this);
+        QObject* instance = loader->instance();
+        module_ = qobject_cast<WebPaneModule*>(instance);
+        if (module_)
+            return true;
+        errors << (instance ? QStringLiteral("%1 is not Tarnix's web page module").arg(loader->fileName())
+                            : QStringLiteral("%1: %2").arg(dir, loader->errorString()));
+        delete loader;
     }
-    return BrowserPane::eventFilter(watched, event);
+    *whyNot = errors.isEmpty() ? QStringLiteral("no folder to look for its module in") : errors.join(QLatin1String("; "));
+    return false;
 }
 
 } // namespace platform

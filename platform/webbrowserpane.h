@@ -1,34 +1,46 @@
 #pragma once
 
-#include <QPointer>
+#include <QStringList>
 
 #include "browserpane.h"
 
-class QWebEngineView;
+class QLabel;
+
+namespace platform {
+class WebPaneModule;
+}
 
 namespace platform {
 
-// A browser pane that creates its web engine view only when it is first sent to a page.
-// An engine created up front costs a few hundred MiB and three helper processes for as
-// long as the program runs, and many users never switch web lookup on. Until then the
-// pane is an empty page-coloured area that still takes its turn in the tab order.
+// The program's browser pane. Until it is first prepared or sent to a page it is an
+// empty page-coloured area that takes its turn in the tab order; then it loads the web
+// engine module and puts the module's pane in its place. When the module cannot be
+// loaded, the pane says why in plain text and every later request does nothing, so
+// the rest of the program goes on as before.
 class WebBrowserPane final : public BrowserPane {
     Q_OBJECT
 public:
-    explicit WebBrowserPane(QWidget* parent = nullptr);
+    // Looks for the module in each folder of moduleDirs, in order.
+    WebBrowserPane(QWidget* parent, QStringList moduleDirs);
 
     void navigate(const QString& address) override;
+    void prepare() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Why the module could not be used; empty when it is loaded or not yet asked for.
+    QString failure() const;
 
 private:
-    QWebEngineView& view();
-    void keepFocusThroughWindowRecreation();
+    bool loadModule(QString* whyNot);
 
-    QWebEngineView* view_ = nullptr;
-    // Where the keyboard focus was when the view came, to give it back (see the .cpp).
-    QPointer<QWidget> focusBeforeView_;
+    QStringList moduleDirs_;
+    bool prepared_ = false;
+    WebPaneModule* module_ = nullptr;
+    QWidget* view_ = nullptr; // the module's, once loaded
+    QLabel* failure_ = nullptr;
 };
+
+// Where the installed program finds the module, for the program at executablePath's
+// folder: beside it, then in the library folder the package installs it to.
+QStringList defaultWebPaneModuleDirs();
 
 } // namespace platform

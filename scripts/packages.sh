@@ -11,7 +11,7 @@ TARNIX_BUILD_PACKAGES=(
 TARNIX_TEST_PACKAGES=(
   "${TARNIX_BUILD_PACKAGES[@]}"
   libgtest-dev libbenchmark-dev python3
-  xvfb xauth xdotool x11-utils dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick
+  xvfb xauth xdotool x11-utils dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick openbox
 )
 # To build and check the Debian package.
 TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream python3)

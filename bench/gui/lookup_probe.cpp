@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include "form1.h"
+#include "form1harness.h"
 #include "loopbackhttpserver.h"
 #include "typicallines.h"
 
@@ -102,7 +103,8 @@ double typeScanAndWaitForPage(Form1& form, QSignalSpy*& loads, const QString& bo
     const auto start = Clock::now();
     QTest::keyClick(input, Qt::Key_Return);
     if (!loads)
-        loads = new QSignalSpy(form.findChild<QWebEngineView*>(), &QWebEngineView::loadFinished);
+        loads = new QSignalSpy(qobject_cast<QWebEngineView*>(Form1Harness::lookupPageView()),
+                               &QWebEngineView::loadFinished);
     if (!loads->wait(60000)) {
         std::fprintf(stderr, "lookup_probe: the page did not load\n");
         std::exit(1);
@@ -120,7 +122,6 @@ double typeScanAndWaitForPage(Form1& form, QSignalSpy*& loads, const QString& bo
 int main(int argc, char** argv)
 {
     const auto entered = Clock::now();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const bool navigate = app.arguments().contains(QStringLiteral("--navigate"));
 
@@ -129,6 +130,7 @@ int main(int argc, char** argv)
     const std::u16string host = server.hostAndPort().toStdU16String();
     deps.hosts = {host, host};
     deps.endProgram = [] {};
+    deps.createBrowserPane = &Form1Harness::createBuiltWebPane;
     deps.showMessageBox = [](QWidget*, const QString&, const QString&) {};
     Form1 form(std::move(deps));
     form.startUp();

@@ -3,8 +3,11 @@
 
 - start-up: from starting the process to its main window being mapped, for tarnix and
   for a bare Qt 6 window built the same way (median and fastest of several runs);
-- memory: resident set of the process and any helpers it started, one second after
-  its window appeared (for tarnix: before the first lookup);
+- memory: proportional set size (PSS, shared pages split among the processes that map
+  them, as a system monitor counts) and resident set of the process and any helpers it
+  started, one second after its window appeared (for tarnix: before the first lookup);
+- whether tarnix has the web engine library mapped before and after web lookup is
+  switched on;
 - idle processor use: processor time used over 10 s of doing nothing, after a one
   second warm-up, for tarnix, for the variant with the spinning loop and for the bare
   window, in percent of one core.
@@ -107,6 +110,25 @@ def rss_kb(pid):
         return 0
 
 
+def pss_kb(pid):
+    try:
+        with open(f"/proc/{pid}/smaps_rollup") as rollup:
+            for line in rollup:
+                if line.startswith("Pss:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+def maps_web_engine(pid):
+    try:
+        with open(f"/proc/{pid}/maps") as maps:
+            return "libQt6WebEngineCore" in maps.read()
+    except OSError:
+        return False
+
+
 def cpu_ticks(pid):
     try:
         with open(f"/proc/{pid}/stat") as stat:
@@ -142,7 +164,9 @@ class Run:
         return [self.process.pid] + descendants(self.process.pid)
 
     def memory_kb(self):
-        return rss_kb(self.process.pid), sum(rss_kb(pid) for pid in self.tree()), len(self.tree())
+        tree = self.tree()
+        return (rss_kb(self.process.pid), sum(rss_kb(pid) for pid in tree), len(tree),
+                sum(pss_kb(pid) for pid in tree))
 
     def idle_cpu_percent(self, seconds):
         pids = self.tree()
@@ -188,6 +212,19 @@ def main():
             memory.setdefault(name, []).append(run.memory_kb())
             run.stop()
 
+    # The web engine: not mapped until web lookup is switched on, mapped right after.
+    run = Run(watcher, programs["tarnix"])
+    run.settle(1.0)
+    engine_before = maps_web_engine(run.process.pid)
+    window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(run.process.pid),
+                             "--name", "^Tarnix v"], capture_output=True, text=True).stdout.split()[0]
+    subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "ctrl+l"], check=True)
+    deadline = time.monotonic() + 10
+    while not maps_web_engine(run.process.pid) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    engine_after = maps_web_engine(run.process.pid)
+    run.stop()
+
     idle = {}
     for name, path in programs.items():
         run = Run(watcher, path)
@@ -197,19 +234,24 @@ def main():
 
     print(f"Start-up to window mapped, {args.runs} runs each (ms), and resident memory 1 s after (MiB):")
     print()
-    print("| program | median ms | fastest ms | RSS MiB | with helpers MiB | processes |")
-    print("|---|---|---|---|---|---|")
+    print("| program | median ms | fastest ms | PSS MiB | RSS MiB | with helpers MiB | processes |")
+    print("|---|---|---|---|---|---|---|")
     for name in compared:
         own = statistics.median(m[0] for m in memory[name]) / 1024
         total = statistics.median(m[1] for m in memory[name]) / 1024
+        pss = statistics.median(m[3] for m in memory[name]) / 1024
         processes = max(m[2] for m in memory[name])
         print(f"| {name} | {statistics.median(startup[name]):.0f} | {min(startup[name]):.0f} | "
-              f"{own:.1f} | {total:.1f} | {processes} |")
+              f"{pss:.1f} | {own:.1f} | {total:.1f} | {processes} |")
     ratio_time = statistics.median(startup["tarnix"]) / statistics.median(startup["bare Qt 6 window"])
+    ratio_pss = (statistics.median(m[3] for m in memory["tarnix"])
+                 / statistics.median(m[3] for m in memory["bare Qt 6 window"]))
     ratio_rss = (statistics.median(m[1] for m in memory["tarnix"])
                  / statistics.median(m[1] for m in memory["bare Qt 6 window"]))
     print()
-    print(f"tarnix / bare: start-up {ratio_time:.2f}x, memory {ratio_rss:.2f}x")
+    print(f"tarnix / bare: start-up {ratio_time:.2f}x, PSS {ratio_pss:.2f}x, RSS {ratio_rss:.2f}x")
+    print(f"libQt6WebEngineCore mapped: before web lookup {'yes' if engine_before else 'no'}, "
+          f"after switching it on {'yes' if engine_after else 'no'}")
     print()
     print(f"Idle processor use over {args.idle_seconds:.0f} s after a 1 s warm-up (% of one core):")
     print()

@@ -9,14 +9,11 @@
 #include "altkeystyle.h"
 #include "form1.h"
 #include "keystate.h"
-#include "webenginesandbox.h"
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     platform::applyAltKeyStyle(app);
-    platform::allowWebEngineWithoutSandboxAsRoot();
     const std::unique_ptr<platform::KeyState> keys = platform::createKeyState();
 
     Form1Dependencies deps;

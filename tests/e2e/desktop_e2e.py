@@ -13,6 +13,16 @@ Scenarios:
                       program: status 0, no web-engine helper left, nothing alarming on
                       stderr.
     exit-by-closing   the same, ending by closing the main window.
+    first-lookup      from a cold start, web lookup switched on and a scan typed at once,
+                      then scans back to back: every one decodes, and the window keeps
+                      its place, its X window and the keyboard.
+    hostile-page      a lookup page that opens JavaScript dialogs, asks for permissions,
+                      full screen, a print, a new window and a download: no dialog, no
+                      file, and the scans after it all decode.
+    renderer-failure  the page's renderer killed, then a page that hangs it: scans go on
+                      decoding and the next lookup loads in a fresh renderer.
+
+Run with with-xvfb.sh --wm openbox for a desktop with a window manager.
 
 Prints one line per check and a closing "N passed, N failed" line; the exit status is
 not zero when a check failed.
@@ -69,6 +79,18 @@ def xdotool(*arguments, check=True):
     return result.stdout.strip()
 
 
+def window_manager_running():
+    out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout
+    return "window id" in out
+
+
+def focus_window(window_id):
+    """Gives a window the keyboard: through the window manager when there is one, as a
+    user's click does, else straight from the X server."""
+    verb = "windowactivate" if window_manager_running() else "windowfocus"
+    xdotool(verb, "--sync", str(window_id))
+
+
 def send_window_close(window_id):
     """Asks a window to close as a window manager's close button does (WM_DELETE_WINDOW)."""
     xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
@@ -118,10 +140,12 @@ def scan_lines(generator, count):
 class LookupServer:
     """A loopback web proxy that answers every request itself with a small page and
     keeps the host and the path with query of each: the browser pane is pointed at it,
-    so no request leaves the machine."""
+    so no request leaves the machine. page holds the body served; /file.bin is served
+    as a download."""
 
     def __init__(self):
         self.requests = []
+        self.page = b"<html><body>lookup</body></html>"
         owner = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -130,12 +154,18 @@ class LookupServer:
                 address = urllib.parse.urlsplit(self.path)
                 path = address.path + ("?" + address.query if address.query else "")
                 owner.requests.append((address.hostname or self.headers.get("Host", ""), path))
-                body = b"<html><body>lookup</body></html>"
+                download = address.path == "/file.bin"
+                body = b"0123456789" if download else owner.page
                 self.send_response(200)
-                self.send_header("Content-Type", "text/html")
+                self.send_header("Content-Type", "application/octet-stream" if download else "text/html")
+                if download:
+                    self.send_header("Content-Disposition", "attachment; filename=file.bin")
                 self.send_header("Content-Length", str(len(body)))
                 self.end_headers()
-                self.wfile.write(body)
+                try:
+                    self.wfile.write(body)
+                except (BrokenPipeError, ConnectionResetError):
+                    pass  # the page was left before it arrived
 
             def log_message(self, *args):
                 pass
@@ -231,7 +261,8 @@ class Tarnix:
         is remaking for the browser pane can vanish between finding it and focusing it."""
         def try_focus():
             try:
-                result = subprocess.run(["xdotool", "windowfocus", "--sync", str(self.main_window())],
+                verb = "windowactivate" if window_manager_running() else "windowfocus"
+                result = subprocess.run(["xdotool", verb, "--sync", str(self.main_window())],
                                         capture_output=True, text=True, timeout=5)
             except subprocess.TimeoutExpired:
                 return False
@@ -317,11 +348,11 @@ def scenario_alt_and_scans(args, checks):
         tarnix = start(args.tarnix, checks)
 
         # Something left in the input box, then another program takes the keyboard.
-        xdotool("windowfocus", "--sync", str(tarnix.window))
+        focus_window(tarnix.window)
         xdotool("type", "--delay", "0", "leftover")
         checks.check(poll(lambda: tarnix.text("Scan input") == "leftover", 5), "typing reaches the input box",
                      repr(tarnix.text("Scan input")))
-        xdotool("windowfocus", "--sync", str(other_window))
+        focus_window(other_window)
         xdotool("type", "--delay", "0", "elsewhere")
         checks.check(int(xdotool("getwindowfocus")) == other_window, "the other program has the keyboard")
         # Qt takes the loss of the keyboard in a little later than the X server reports it.
@@ -346,7 +377,7 @@ def scenario_alt_and_scans(args, checks):
         # has even taken in that it lost the keyboard.
         landed = 0
         for scan in scans[1:4]:
-            xdotool("windowfocus", "--sync", str(other_window))
+            focus_window(other_window)
             xdotool("key", "alt")
             if poll(lambda: int(xdotool("getwindowfocus")) == tarnix.window, 5):
                 type_scan(scan)
@@ -367,9 +398,9 @@ def scenario_alt_and_scans(args, checks):
                      f"({time.monotonic() - started:.1f} s)")
 
         # Keys other than Alt do nothing to the input box.
-        xdotool("windowfocus", "--sync", str(tarnix.window))
+        focus_window(tarnix.window)
         xdotool("type", "--delay", "0", "abc")
-        xdotool("windowfocus", "--sync", str(other_window))
+        focus_window(other_window)
         xdotool("key", "ctrl", "shift", "super", "F10")
         checks.check(poll(lambda: tarnix.text("Scan input") == "abc", 1) and
                      not poll(lambda: tarnix.text("Scan input") != "abc", 0.5),
@@ -388,7 +419,7 @@ def scenario_exit(args, checks, by_closing):
     tarnix = None
     try:
         tarnix = start(args.tarnix, checks, {"QTWEBENGINE_CHROMIUM_FLAGS": proxy})
-        xdotool("windowfocus", "--sync", str(tarnix.window))
+        focus_window(tarnix.window)
         xdotool("key", "ctrl+l")  # web lookup on
         scans = scan_lines(args.scanlines, 2)  # a product code, then a parcel
         for scan, host, path in ((scans[0], PRODUCT_HOST, f"/item.pl?upc={scans[0]['data']}"),
@@ -437,6 +468,180 @@ def scenario_exit(args, checks, by_closing):
         server.close()
 
 
+HOSTILE_PAGE = b"""<html><head><title>hostile</title><script>
+window.onbeforeunload = function (e) { e.preventDefault(); e.returnValue = "stay"; return "stay"; };
+function attempt(f) { try { f(); } catch (e) {} }
+attempt(function () { alert("alert"); });
+attempt(function () { confirm("confirm?"); });
+attempt(function () { prompt("prompt?", "x"); });
+attempt(function () { window.open("/popup"); });
+attempt(function () { window.print(); });
+attempt(function () { document.documentElement.requestFullscreen(); });
+attempt(function () { navigator.geolocation.getCurrentPosition(function () {}, function () {}); });
+attempt(function () { Notification.requestPermission(); });
+attempt(function () { navigator.mediaDevices.getUserMedia({video: true, audio: true}).catch(function () {}); });
+</script></head><body><input id="field" autofocus>
+<a id="file" href="/file.bin" download="file.bin">file</a><input id="chooser" type="file">
+<script>
+document.getElementById("file").click();
+document.getElementById("chooser").click();
+document.getElementById("field").focus();
+</script></body></html>"""
+
+HANGING_PAGE = b"<html><body>hang<script>setTimeout(function () { for (;;) {} }, 200);</script></body></html>"
+
+
+def lookup_env(server, home):
+    return {"QTWEBENGINE_CHROMIUM_FLAGS": f"--proxy-server=http://127.0.0.1:{server.port}", "HOME": home}
+
+
+def lookup_of(scan):
+    """The path the lookup of a product-code scan asks for."""
+    return f"/item.pl?upc={scan['data']}"
+
+
+def requested(server, path, timeout=60):
+    return poll(lambda: any(r[1] == path for r in server.requests), timeout, 0.05)
+
+
+def scan_and_check(tarnix, checks, scan, what):
+    type_scan(scan)
+    return checks.check(poll(lambda: fields_show(tarnix, scan), 5) and tarnix.focused("Scan input"), what,
+                        f"want {scan}, shown {fields_text(tarnix)}, focused {tarnix.focused('Scan input')}")
+
+
+def product_scans(args, count):
+    # Product codes only: every lookup goes to the same host, so one renderer serves them.
+    return [scan for scan in scan_lines(args.scanlines, count * 3) if scan["type"] != "E28"][:count]
+
+
+def window_position(window):
+    """Its "Position: X,Y (screen: N)" line."""
+    return xdotool("getwindowgeometry", str(window)).splitlines()[1].strip()
+
+
+def renderers(pid):
+    found = []
+    for helper in web_engine_helpers(pid):
+        try:
+            with open(f"/proc/{helper}/cmdline", "rb") as cmdline:
+                if b"--type=renderer" in cmdline.read():
+                    found.append(helper)
+        except OSError:
+            pass
+    return found
+
+
+def dialogs(tarnix):
+    """Dialog windows of the program, as a screen reader finds them."""
+    roles = (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT, pyatspi.ROLE_FILE_CHOOSER)
+    return [child.name for child in tarnix.app if child is not None and child.getRole() in roles]
+
+
+def scenario_first_lookup(args, checks):
+    server = LookupServer()
+    home = tempfile.mkdtemp()
+    tarnix = None
+    try:
+        tarnix = start(args.tarnix, checks, lookup_env(server, home))
+        focus_window(tarnix.window)
+        before = window_position(tarnix.window)
+        scans = product_scans(args, 4)
+        # Web lookup on and the first scan at once, as fast as keys can be typed.
+        xdotool("key", "ctrl+l", "type", "--delay", "0", scans[0]["line"])
+        xdotool("key", "Return")
+        checks.check(poll(lambda: fields_show(tarnix, scans[0]), 10), "a scan typed as lookup is switched on decodes",
+                     f"shown {fields_text(tarnix)}")
+        checks.check(bool(requested(server, lookup_of(scans[0]))), "its lookup reaches the server",
+                     f"requests {server.requests}")
+        for index, scan in enumerate(scans[1:], 2):
+            scan_and_check(tarnix, checks, scan, f"scan {index}, typed straight after the one before, decodes")
+        checks.check(tarnix.find_window() == tarnix.window, "the main window is never made anew",
+                     f"{tarnix.window} became {tarnix.find_window()}")
+        after = window_position(tarnix.window)
+        checks.check(before == after, "the main window keeps its place on screen", f"{before}, then {after}")
+        checks.check(int(xdotool("getwindowfocus")) == tarnix.window, "the main window keeps the keyboard")
+        return report(checks, tarnix)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        server.close()
+
+
+def scenario_hostile_page(args, checks):
+    server = LookupServer()
+    server.page = HOSTILE_PAGE
+    home = tempfile.mkdtemp()
+    tarnix = None
+    try:
+        tarnix = start(args.tarnix, checks, lookup_env(server, home))
+        focus_window(tarnix.window)
+        xdotool("key", "ctrl+l")
+        scans = product_scans(args, 6)
+        scan_and_check(tarnix, checks, scans[0], "the scan that opens the page decodes")
+        checks.check(bool(requested(server, lookup_of(scans[0]))), "the page is requested")
+        checks.check(bool(requested(server, "/file.bin", 10)), "the page asks for its download")
+        time.sleep(1.0)  # the page's script has run by now
+        decoded = sum(scan_and_check(tarnix, checks, scan, f"scan {index} after the page decodes") is True
+                      for index, scan in enumerate(scans[1:], 1))
+        checks.check(decoded == 5, f"{decoded} of 5 scans after the page decode")
+        checks.check(not dialogs(tarnix), "no dialog is opened", f"dialogs {dialogs(tarnix)}")
+        checks.check(int(xdotool("getwindowfocus")) == tarnix.window, "the main window keeps the keyboard")
+        checks.check(bool(requested(server, lookup_of(scans[-1]))), "the next lookup leaves the page")
+        written = [os.path.join(root, name) for root, _, names in os.walk(home) for name in names]
+        checks.check(not written, "nothing is written to the home folder", f"{written}")
+        return report(checks, tarnix)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        server.close()
+
+
+def scenario_renderer_failure(args, checks):
+    server = LookupServer()
+    home = tempfile.mkdtemp()
+    tarnix = None
+    try:
+        tarnix = start(args.tarnix, checks, lookup_env(server, home))
+        focus_window(tarnix.window)
+        xdotool("key", "ctrl+l")
+        scans = product_scans(args, 9)
+        scan_and_check(tarnix, checks, scans[0], "the first lookup's scan decodes")
+        checks.check(bool(requested(server, lookup_of(scans[0]))), "the first page is requested")
+        killed = poll(lambda: renderers(tarnix.process.pid), 10, 0.1)
+        for pid in killed:
+            os.kill(pid, 9)
+        checks.check(poll(lambda: not [pid for pid in killed if alive(pid)], 5, 0.05), "the renderer is killed")
+        for index, scan in enumerate(scans[1:4], 1):
+            scan_and_check(tarnix, checks, scan, f"scan {index} after the renderer died decodes")
+        checks.check(bool(requested(server, lookup_of(scans[3]))), "the next lookup loads after the renderer died")
+        fresh = poll(lambda: [pid for pid in renderers(tarnix.process.pid) if pid not in killed], 10, 0.1)
+        checks.check(bool(fresh), "in a fresh renderer", f"renderers {renderers(tarnix.process.pid)}")
+
+        # A page that hangs its renderer: the lookups after it load in a fresh one, and
+        # the hung one does not go on spinning.
+        server.page = HANGING_PAGE
+        scan_and_check(tarnix, checks, scans[4], "the scan that opens a hanging page decodes")
+        checks.check(bool(requested(server, lookup_of(scans[4]))), "the hanging page is requested")
+        time.sleep(0.5)
+        hung = renderers(tarnix.process.pid)
+        server.page = b"<html><body>fine</body></html>"
+        for index, scan in enumerate(scans[5:], 1):
+            scan_and_check(tarnix, checks, scan, f"scan {index} after the renderer hung decodes")
+        checks.check(bool(requested(server, lookup_of(scans[-1]), 30)), "a lookup after the hang is requested",
+                     f"requests {server.requests[-4:]}")
+        checks.check(bool(poll(lambda: [pid for pid in renderers(tarnix.process.pid) if pid not in hung], 15, 0.1))
+                     and poll(lambda: not [pid for pid in hung if alive(pid)], 15, 0.1),
+                     "the hung renderer is ended and a fresh one takes over",
+                     f"hung {hung}, renderers now {renderers(tarnix.process.pid)}")
+        checks.check(tarnix.process.poll() is None, "the program keeps running")
+        return report(checks, tarnix)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        server.close()
+
+
 def report(checks, tarnix=None):
     if checks.failed and tarnix is not None:
         print("--- tarnix stderr ---\n" + tarnix.stderr() + "--- end ---", flush=True)
@@ -444,12 +649,22 @@ def report(checks, tarnix=None):
     return 0 if checks.failed == 0 else 1
 
 
+SCENARIOS = {
+    "alt-and-scans": scenario_alt_and_scans,
+    "exit-by-ctrl-x": lambda args, checks: scenario_exit(args, checks, by_closing=False),
+    "exit-by-closing": lambda args, checks: scenario_exit(args, checks, by_closing=True),
+    "first-lookup": scenario_first_lookup,
+    "hostile-page": scenario_hostile_page,
+    "renderer-failure": scenario_renderer_failure,
+}
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--tarnix", required=True)
     parser.add_argument("--scanlines", required=True)
     parser.add_argument("--scans", type=int, default=200)
-    parser.add_argument("scenario", choices=["alt-and-scans", "exit-by-ctrl-x", "exit-by-closing"])
+    parser.add_argument("scenario", choices=list(SCENARIOS))
     args = parser.parse_args()
 
     # The accessibility bus, on the session bus this test runs in.
@@ -457,9 +672,7 @@ def main():
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     checks = Checks()
     try:
-        if args.scenario == "alt-and-scans":
-            return scenario_alt_and_scans(args, checks)
-        return scenario_exit(args, checks, by_closing=args.scenario == "exit-by-closing")
+        return SCENARIOS[args.scenario](args, checks)
     except (RuntimeError, subprocess.SubprocessError, OSError) as error:
         checks.check(False, "the scenario runs to its end", str(error))
         return report(checks)

@@ -1,10 +1,47 @@
 #!/bin/sh
 # Runs a command on a virtual X server of its own, inside a session bus of its own, and
 # removes both afterwards. The server picks a free display number itself, so several
-# of these can run side by side.
+# of these can run side by side. With --wm, a window manager runs on the server too, as
+# on a real desktop: it places windows and moves the keyboard focus, which a bare server
+# leaves to the programs.
 #
-#   with-xvfb.sh COMMAND [ARGUMENT...]
+#   with-xvfb.sh [--wm none|openbox|xfwm4|metacity] COMMAND [ARGUMENT...]
 set -eu
+
+wm=none
+if [ "${1:-}" = "--wm" ]; then
+  wm=$2
+  shift 2
+fi
+
+# Inside the session bus (see the end): the window manager, then the command.
+if [ "${1:-}" = "--in-session" ]; then
+  shift
+  wmpid=
+  trap 'if [ -n "$wmpid" ]; then kill "$wmpid" 2>/dev/null || true; wait "$wmpid" 2>/dev/null || true; fi' EXIT INT TERM
+  case "$wm" in
+    none) ;;
+    openbox) openbox --sm-disable >/dev/null 2>&1 & wmpid=$! ;;
+    xfwm4) xfwm4 --compositor=off --sm-client-disable >/dev/null 2>&1 & wmpid=$! ;;
+    metacity) metacity --sm-disable --x11 >/dev/null 2>&1 & wmpid=$! ;;
+    *) echo "with-xvfb.sh: unknown window manager $wm" >&2; exit 1 ;;
+  esac
+  if [ -n "$wmpid" ]; then
+    # Ready once it has claimed the screen and announced itself on the root window.
+    tries=0
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+      tries=$((tries + 1))
+      if [ "$tries" -gt 200 ] || ! kill -0 "$wmpid" 2>/dev/null; then
+        echo "with-xvfb.sh: $wm did not start" >&2
+        exit 1
+      fi
+      sleep 0.05
+    done
+  fi
+  status=0
+  "$@" || status=$?
+  exit "$status"
+fi
 
 work=$(mktemp -d)
 xvfb=
@@ -51,5 +88,5 @@ until start_xvfb; do
 done
 
 status=0
-dbus-run-session -- "$@" || status=$?
+dbus-run-session -- "$0" --wm "$wm" --in-session "$@" || status=$?
 exit "$status"

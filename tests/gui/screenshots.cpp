@@ -37,7 +37,6 @@ bool save(QWidget& window, const QString& path)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     if (app.arguments().size() != 2) {
         std::fprintf(stderr, "usage: tarnix_screenshots OUTPUT_DIR\n");
@@ -50,6 +49,7 @@ int main(int argc, char** argv)
     Form1Dependencies deps;
     deps.hosts = {host, host};
     deps.endProgram = [] {};
+    deps.createBrowserPane = &Form1Harness::createBuiltWebPane;
     Form1 form(std::move(deps));
     form.startUp();
     form.activateWindow();
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     QWidget* input = form.findChild<QWidget*>(QStringLiteral("Text1"));
     QTest::keyClicks(input, scan.withoutLineEnd());
     QTest::keyClick(input, Qt::Key_Return);
-    auto* view = form.findChild<QWebEngineView*>();
+    auto* view = qobject_cast<QWebEngineView*>(Form1Harness::lookupPageView());
     QSignalSpy loaded(view, &QWebEngineView::loadFinished);
     if (!view || !loaded.wait(60000)) {
         std::fprintf(stderr, "tarnix_screenshots: the lookup page did not load\n");

@@ -1,16 +1,31 @@
-// The program's browser pane before its first navigation, and the twips scale.
+// The program's browser pane: nothing of the web engine is loaded until the pane is
+// prepared, a missing module leaves a readable reason in the pane, and the twips scale.
+#include <QFile>
+#include <QLabel>
 #include <QTest>
-#include <QWebEngineView>
 
-#include "browserpane.h"
+#include "form1harness.h"
 #include "twips.h"
+#include "webbrowserpane.h"
 #include "widgettestmain.h"
+
+namespace {
+
+bool webEngineLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
+}
+
+} // namespace
 
 class BrowserPaneTest : public QObject {
     Q_OBJECT
 private slots:
     void twipsScaleRoundsEachValue();
-    void paneStartsWithoutAnEngine();
+    // In this order: once loaded, the engine stays in the process.
+    void missingModuleIsReportedInThePane();
+    void engineLoadsOnlyWhenPrepared();
 };
 
 void BrowserPaneTest::twipsScaleRoundsEachValue()
@@ -34,21 +49,40 @@ void BrowserPaneTest::twipsScaleRoundsEachValue()
     QCOMPARE(at144x120.twipsY(12), 144.0);
 }
 
-void BrowserPaneTest::paneStartsWithoutAnEngine()
+void BrowserPaneTest::missingModuleIsReportedInThePane()
 {
     QWidget window;
-    platform::BrowserPane* pane = platform::createWebBrowserPane(&window);
-    QVERIFY(pane);
-    QCOMPARE(pane->parentWidget(), &window);
+    platform::WebBrowserPane pane(&window, {QStringLiteral("/nonexistent/tarnix")});
+    pane.navigate(QStringLiteral("http://127.0.0.1:9/item.pl?upc=1"));
+    pane.navigate(QStringLiteral("http://127.0.0.1:9/item.pl?upc=2")); // still nothing, no crash
+    QVERIFY2(pane.failure().startsWith(QLatin1String("Web lookup is not available: ")), qPrintable(pane.failure()));
+    QVERIFY2(pane.failure().contains(QLatin1String("/nonexistent/tarnix")), qPrintable(pane.failure()));
+    auto* shown = pane.findChild<QLabel*>(QStringLiteral("webPaneFailure"));
+    QVERIFY(shown);
+    QCOMPARE(shown->text(), pane.failure());
+    QCOMPARE(shown->textFormat(), Qt::PlainText);
+    QVERIFY(!webEngineLoaded());
+}
+
+void BrowserPaneTest::engineLoadsOnlyWhenPrepared()
+{
+    QWidget window;
+    platform::BrowserPane* pane = Form1Harness::createBuiltWebPane(&window);
     pane->setGeometry(0, 0, 200, 100);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-    QVERIFY(!pane->findChild<QWebEngineView*>());
+    QVERIFY(pane->focusPolicy() & Qt::TabFocus); // a tab stop before it has a page
     QVERIFY(pane->findChildren<QWidget*>().isEmpty());
-    // A tab stop from the start, though it has no page yet.
-    QVERIFY(pane->focusPolicy() & Qt::TabFocus);
-    QCOMPARE(pane->focusProxy(), nullptr);
+    QVERIFY2(!webEngineLoaded(), "the web engine was loaded before the pane was prepared");
+
+    const WId windowId = window.winId();
+    pane->prepare();
+    QVERIFY(webEngineLoaded());
+    QVERIFY2(Form1Harness::lookupPageView(), "preparing made no page view");
+    QVERIFY(pane->focusProxy());
+    // The window the pane sits in is never made anew for the engine.
+    QTest::qWait(200);
+    QCOMPARE(window.winId(), windowId);
 }
 
 TARNIX_WIDGET_TEST_MAIN(BrowserPaneTest)

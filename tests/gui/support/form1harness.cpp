@@ -5,6 +5,7 @@
 
 #include "scanencoder.h"
 #include "scaninput.h"
+#include "webbrowserpane.h"
 
 TestScan makeScan(const std::string& serial18, const std::string& type3, const std::string& data)
 {
@@ -23,6 +24,8 @@ Form1Harness::Form1Harness(lookup::LookupHosts hosts, Pane paneKind)
             pane_ = new RecordingBrowserPane(parent);
             return pane_;
         };
+    } else {
+        deps.createBrowserPane = &createBuiltWebPane;
     }
     deps.showMessageBox = [this](QWidget*, const QString& title, const QString& text) {
         messages_.push_back({title, text});
@@ -35,6 +38,20 @@ Form1Harness::Form1Harness(lookup::LookupHosts hosts, Pane paneKind)
                 visibleWindowsAtEnd_ << window->objectName();
     };
     form_ = std::make_unique<Form1>(std::move(deps));
+}
+
+platform::BrowserPane* Form1Harness::createBuiltWebPane(QWidget* parent)
+{
+    // The module is built beside the window program, not beside the tests.
+    return new platform::WebBrowserPane(parent, {QStringLiteral(TARNIX_WEBPANE_BUILD_DIR)});
+}
+
+QWidget* Form1Harness::lookupPageView()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("WebBrowser1Page"))
+            return window;
+    return nullptr;
 }
 
 bool Form1Harness::showActive() const

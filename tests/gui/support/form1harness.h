@@ -41,6 +41,12 @@ public:
     Form1Harness(const Form1Harness&) = delete;
     Form1Harness& operator=(const Form1Harness&) = delete;
 
+    // The program's own browser pane, with the module from the build tree.
+    static platform::BrowserPane* createBuiltWebPane(QWidget* parent);
+    // The web page view of that pane once it is prepared (a window of its own,
+    // embedded in the pane), else nullptr.
+    static QWidget* lookupPageView();
+
     Form1& form() const { return *form_; }
     RecordingBrowserPane& pane() const
     {

@@ -1,0 +1,126 @@
+#include "webenginepane.h"
+
+#include <QPointer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+#include <QWindow>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformintegration.h>
+
+#include <csignal>
+
+#include "lookuppage.h"
+
+namespace platform {
+
+namespace {
+
+bool canEmbedWindows()
+{
+    const QPlatformIntegration* integration = QGuiApplicationPrivate::platformIntegration();
+    return integration && integration->hasCapability(QPlatformIntegration::NativeWidgets);
+}
+
+} // namespace
+
+WebEnginePane::WebEnginePane(QWidget* parent)
+    : QWidget(parent)
+    , profile_(new QWebEngineProfile) // no storage name: off the record
+    , page_(new LookupPage(profile_, nullptr))
+    , view_(new QWebEngineView(page_))
+{
+    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile_->setSpellCheckEnabled(false);
+    connect(profile_, &QWebEngineProfile::downloadRequested, this,
+            [](QWebEngineDownloadRequest* download) { download->cancel(); });
+
+    // The page starts now, on the engine's empty document (no request goes out), and
+    // brings its OpenGL drawing surface into the view; the view's window is made after
+    // that, so it is made for OpenGL at once and never made anew.
+    page_->runJavaScript(QStringLiteral("0"));
+    view_->setObjectName(QStringLiteral("WebBrowser1Page"));
+    view_->setAccessibleName(QStringLiteral("Lookup page"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (canEmbedWindows()) {
+        view_->winId();
+        QWidget* container = QWidget::createWindowContainer(view_->windowHandle(), this);
+        container->setObjectName(QStringLiteral("WebBrowser1Window"));
+        layout->addWidget(container);
+        setFocusProxy(container);
+    } else {
+        // No native child windows here (the offscreen platform): the view goes straight
+        // into the pane.
+        layout->addWidget(view_);
+        setFocusProxy(view_);
+    }
+
+    hangTimer_.setSingleShot(true);
+    hangTimer_.setInterval(kHangBound);
+    connect(&hangTimer_, &QTimer::timeout, this, &WebEnginePane::endHungRenderer);
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this, [this] {
+        // A load that waited for the renderer goes to a fresh one now.
+        if (pingAwaited_) {
+            pingAwaited_ = 0;
+            hangTimer_.stop();
+            loadPending();
+        }
+    });
+}
+
+WebEnginePane::~WebEnginePane()
+{
+    // The view's window goes before the container that embeds it, and the page before
+    // its profile.
+    delete view_;
+    delete page_;
+    delete profile_;
+}
+
+void WebEnginePane::navigate(const QString& address)
+{
+    pending_ = address;
+    if (pingAwaited_)
+        return; // goes out with the answer, in place of the address that waited
+    if (page_->renderProcessPid() <= 0) {
+        loadPending(); // no renderer to ask: the load starts a fresh one
+        return;
+    }
+    const quint64 ping = ++pingsSent_;
+    pingAwaited_ = ping;
+    hangTimer_.start();
+    QPointer<WebEnginePane> self(this);
+    page_->runJavaScript(QStringLiteral("0"), [self, ping](const QVariant&) {
+        if (!self || self->pingAwaited_ != ping)
+            return;
+        self->pingAwaited_ = 0;
+        self->hangTimer_.stop();
+        self->loadPending();
+    });
+}
+
+void WebEnginePane::loadPending()
+{
+    if (pending_.isEmpty())
+        return;
+    page_->load(QUrl(pending_));
+    pending_.clear();
+}
+
+void WebEnginePane::endHungRenderer()
+{
+    const qint64 pid = page_->renderProcessPid();
+    if (pid > 0) {
+        // The engine reports the end through renderProcessTerminated, which loads.
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+        return;
+    }
+    pingAwaited_ = 0;
+    loadPending();
+}
+
+} // namespace platform
