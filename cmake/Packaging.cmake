@@ -37,7 +37,7 @@ if(TARNIX_BUILD_GUI)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-abi (= ${Qt6_VERSION})")
   # On a Wayland desktop Qt runs natively only with its Wayland plugin.
   set(CPACK_DEBIAN_TARNIX_PACKAGE_RECOMMENDS "tarnix-webpane (= ${PROJECT_VERSION}), qt6-wayland")
-  set(CPACK_DEBIAN_WEBPANE_PACKAGE_DEPENDS "tarnix (= ${PROJECT_VERSION}), qt6-base-abi (= ${Qt6_VERSION})")
+  set(CPACK_DEBIAN_WEBPANE_PACKAGE_DEPENDS "tarnix (= ${PROJECT_VERSION})")
   set(CPACK_DEBIAN_WEBPANE_DESCRIPTION
       "Web lookup for Tarnix\nThe browser pane of Tarnix's window: shows the tracking or product-code page of each\nscan when web lookup is switched on. Without it Tarnix decodes as before.")
 endif()
