@@ -29,6 +29,7 @@ not zero when a check failed.
 """
 
 import argparse
+import contextlib
 import ctypes
 import http.server
 import os
@@ -495,6 +496,28 @@ def lookup_env(server, home):
     return {"QTWEBENGINE_CHROMIUM_FLAGS": f"--proxy-server=http://127.0.0.1:{server.port}", "HOME": home}
 
 
+@contextlib.contextmanager
+def lookup_session(args, checks, page=None, switch_on=True):
+    """Tarnix started with an empty home folder and its pages from a LookupServer,
+    focused, with web lookup switched on unless told otherwise; ended afterwards.
+    Yields (tarnix, server, home)."""
+    server = LookupServer()
+    if page is not None:
+        server.page = page
+    home = tempfile.mkdtemp()
+    tarnix = None
+    try:
+        tarnix = start(args.tarnix, checks, lookup_env(server, home))
+        focus_window(tarnix.window)
+        if switch_on:
+            xdotool("key", "ctrl+l")
+        yield tarnix, server, home
+    finally:
+        if tarnix:
+            tarnix.kill()
+        server.close()
+
+
 def lookup_of(scan):
     """The path the lookup of a product-code scan asks for."""
     return f"/item.pl?upc={scan['data']}"
@@ -539,12 +562,7 @@ def dialogs(tarnix):
 
 
 def scenario_first_lookup(args, checks):
-    server = LookupServer()
-    home = tempfile.mkdtemp()
-    tarnix = None
-    try:
-        tarnix = start(args.tarnix, checks, lookup_env(server, home))
-        focus_window(tarnix.window)
+    with lookup_session(args, checks, switch_on=False) as (tarnix, server, _):
         before = window_position(tarnix.window)
         scans = product_scans(args, 4)
         # Web lookup on and the first scan at once, as fast as keys can be typed.
@@ -562,21 +580,10 @@ def scenario_first_lookup(args, checks):
         checks.check(before == after, "the main window keeps its place on screen", f"{before}, then {after}")
         checks.check(int(xdotool("getwindowfocus")) == tarnix.window, "the main window keeps the keyboard")
         return report(checks, tarnix)
-    finally:
-        if tarnix:
-            tarnix.kill()
-        server.close()
 
 
 def scenario_hostile_page(args, checks):
-    server = LookupServer()
-    server.page = HOSTILE_PAGE
-    home = tempfile.mkdtemp()
-    tarnix = None
-    try:
-        tarnix = start(args.tarnix, checks, lookup_env(server, home))
-        focus_window(tarnix.window)
-        xdotool("key", "ctrl+l")
+    with lookup_session(args, checks, HOSTILE_PAGE) as (tarnix, server, home):
         scans = product_scans(args, 6)
         scan_and_check(tarnix, checks, scans[0], "the scan that opens the page decodes")
         checks.check(bool(requested(server, lookup_of(scans[0]))), "the page is requested")
@@ -591,20 +598,10 @@ def scenario_hostile_page(args, checks):
         written = [os.path.join(root, name) for root, _, names in os.walk(home) for name in names]
         checks.check(not written, "nothing is written to the home folder", f"{written}")
         return report(checks, tarnix)
-    finally:
-        if tarnix:
-            tarnix.kill()
-        server.close()
 
 
 def scenario_renderer_failure(args, checks):
-    server = LookupServer()
-    home = tempfile.mkdtemp()
-    tarnix = None
-    try:
-        tarnix = start(args.tarnix, checks, lookup_env(server, home))
-        focus_window(tarnix.window)
-        xdotool("key", "ctrl+l")
+    with lookup_session(args, checks) as (tarnix, server, _):
         scans = product_scans(args, 9)
         scan_and_check(tarnix, checks, scans[0], "the first lookup's scan decodes")
         checks.check(bool(requested(server, lookup_of(scans[0]))), "the first page is requested")
@@ -636,10 +633,6 @@ def scenario_renderer_failure(args, checks):
                      f"hung {hung}, renderers now {renderers(tarnix.process.pid)}")
         checks.check(tarnix.process.poll() is None, "the program keeps running")
         return report(checks, tarnix)
-    finally:
-        if tarnix:
-            tarnix.kill()
-        server.close()
 
 
 def report(checks, tarnix=None):
