@@ -7,7 +7,7 @@
 #include <QIcon>
 
 #include "altkeystyle.h"
-#include "form1.h"
+#include "form1window.h"
 #include "keystate.h"
 
 int main(int argc, char* argv[])
@@ -24,6 +24,6 @@ int main(int argc, char* argv[])
 
     Form1Dependencies deps;
     deps.keys = keys.get();
-    Form1 form1(std::move(deps));
+    Form1Window form1(std::move(deps));
     form1.Form_Load();
 }

@@ -1,8 +1,8 @@
 #include "abouttext.h"
 
-QString aboutText()
+std::u16string_view aboutText()
 {
-    return QStringLiteral("Tarnix - By the Tarnix developers\r\n"
-                          "Questions and comments should be directed to:\r\n"
-                          "tarnix@example.org");
+    return u"Tarnix - By the Tarnix developers\r\n"
+           u"Questions and comments should be directed to:\r\n"
+           u"tarnix@example.org";
 }

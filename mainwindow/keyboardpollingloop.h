@@ -3,28 +3,29 @@
 #include <chrono>
 #include <functional>
 
-#include <QTimer>
-
 namespace platform {
 class KeyState;
 }
 
 // The program's event loop: each pass asks the key state for Alt and, when it is not
 // zero, runs the Alt action (show the main window, focus and empty the input box);
-// then it delivers the pending window events. Rather than spin, a pass waits for the
-// next event. A key state that can only be polled is asked again after at most 10 ms;
-// one that wakes the loop on key events itself is asked at once then, and otherwise
-// only every quarter second as a safety net — except while Alt is held, when the short
-// bound holds again, so that nothing typed stays in the box while Alt is down.
-// Presses between passes are latched by the key state, so none is missed.
+// then it has the toolkit deliver the pending window events. Rather than spin, a pass
+// lets the toolkit wait for the next event. A key state that can only be polled is
+// asked again after at most 10 ms; one that wakes the loop on key events itself is
+// asked at once then, and otherwise only every quarter second as a safety net — except
+// while Alt is held, when the short bound holds again, so that nothing typed stays in
+// the box while Alt is down. Presses between passes are latched by the key state, so
+// none is missed.
 class KeyboardPollingLoop {
 public:
-    // The longest a pass waits for an event before it polls again.
+    // Delivers every pending event, waiting for one at most the given time when none is.
+    using Pump = std::function<void(std::chrono::milliseconds longestWait)>;
+
     static constexpr std::chrono::milliseconds kLongestWait{10};
     static constexpr std::chrono::milliseconds kLongestWaitWhenWoken{250};
 
-    // Needs a QCoreApplication; keys must outlive the loop.
-    KeyboardPollingLoop(platform::KeyState& keys, std::function<void()> onAltPressed);
+    // keys must outlive the loop.
+    KeyboardPollingLoop(platform::KeyState& keys, std::function<void()> onAltPressed, Pump pump);
 
     // One pass: query Alt, maybe run the Alt action, deliver pending events.
     void runPass();
@@ -33,12 +34,11 @@ public:
     [[noreturn]] void runForever();
 
     // How long the next pass waits at most for an event.
-    std::chrono::milliseconds longestWait() const;
+    std::chrono::milliseconds longestWait() const { return longestWait_; }
 
 private:
-    void setLongestWait(std::chrono::milliseconds wait);
-
     platform::KeyState& keys_;
     std::function<void()> onAltPressed_;
-    QTimer waitBound_; // its ticks end a pass's wait when nothing else happens
+    Pump pump_;
+    std::chrono::milliseconds longestWait_;
 };

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "browserpane.h"
-#include "form1.h"
+#include "form1window.h"
 #include "typicallines.h"
 
 namespace {
@@ -30,7 +30,7 @@ private:
 };
 
 struct ShownWindow {
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<Form1Window> form;
     QLineEdit* input = nullptr;
     QLineEdit* data = nullptr;
 
@@ -40,7 +40,7 @@ struct ShownWindow {
         deps.createBrowserPane = [](QWidget* parent) { return new AddressOnlyPane(parent); };
         deps.endProgram = [] {};
         deps.showMessageBox = [](QWidget*, const QString&, const QString&) {};
-        form = std::make_unique<Form1>(std::move(deps));
+        form = std::make_unique<Form1Window>(std::move(deps));
         form->startUp();
         if (!QTest::qWaitForWindowActive(form.get()))
             qWarning("the window did not become active");

@@ -25,7 +25,7 @@
 #include <ctime>
 #include <unistd.h>
 
-#include "form1.h"
+#include "form1window.h"
 #include "form1harness.h"
 #include "loopbackhttpserver.h"
 #include "typicallines.h"
@@ -96,7 +96,7 @@ double execToNowMs()
 
 double mib(long kib) { return kib / 1024.0; }
 
-double typeScanAndWaitForPage(Form1& form, QSignalSpy*& loads, const QString& body)
+double typeScanAndWaitForPage(Form1Window& form, QSignalSpy*& loads, const QString& body)
 {
     auto* input = form.findChild<QLineEdit*>(QStringLiteral("Text1"));
     input->setText(body);
@@ -132,7 +132,7 @@ int main(int argc, char** argv)
     deps.endProgram = [] {};
     deps.createBrowserPane = &Form1Harness::createBuiltWebPane;
     deps.showMessageBox = [](QWidget*, const QString&, const QString&) {};
-    Form1 form(std::move(deps));
+    Form1Window form(std::move(deps));
     form.startUp();
     if (!QTest::qWaitForWindowExposed(&form)) {
         std::fprintf(stderr, "lookup_probe: the window was not shown\n");

@@ -14,7 +14,7 @@
 
 #include <cstdio>
 
-#include "form1.h"
+#include "form1window.h"
 #include "form1harness.h"
 #include "form2.h"
 #include "loopbackhttpserver.h"
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
     deps.hosts = {host, host};
     deps.endProgram = [] {};
     deps.createBrowserPane = &Form1Harness::createBuiltWebPane;
-    Form1 form(std::move(deps));
+    Form1Window form(std::move(deps));
     form.startUp();
     form.activateWindow();
     if (!QTest::qWaitForWindowExposed(&form) || !save(form, out.filePath(QStringLiteral("form1.png"))))

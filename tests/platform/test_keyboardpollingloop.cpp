@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "keyboardpollingloop.h"
+#include "qteventpump.h"
 #include "keystate_qt.h"
 #include "scriptedkeystate.h"
 
@@ -46,7 +47,7 @@ void TestKeyboardPollingLoop::altStateDecidesEachPass()
         ScriptedKeyState keys(c.states, c.otherKeys);
         std::vector<int> actionPasses;
         int pass = 0;
-        KeyboardPollingLoop loop(keys, [&] { actionPasses.push_back(pass); });
+        KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [&] { actionPasses.push_back(pass); });
         const int passes = static_cast<int>(c.states.size());
         for (pass = 0; pass < passes; ++pass)
             loop.runPass();
@@ -63,7 +64,7 @@ void TestKeyboardPollingLoop::altActionRunsBeforeThePendingEvents()
 {
     ScriptedKeyState keys({1});
     QStringList order;
-    KeyboardPollingLoop loop(keys, [&] { order << "alt"; });
+    KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [&] { order << "alt"; });
     QMetaObject::invokeMethod(this, [&] { order << "event"; }, Qt::QueuedConnection);
     loop.runPass();
     QCOMPARE(order, (QStringList{"alt", "event"}));
@@ -77,7 +78,7 @@ void TestKeyboardPollingLoop::idlePassesReturn()
     for (const bool wakes : {false, true}) {
         ScriptedKeyState keys;
         keys.setWakesEventLoop(wakes);
-        KeyboardPollingLoop loop(keys, [] {});
+        KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [] {});
         QElapsedTimer clock;
         clock.start();
         for (int pass = 0; pass < 8; ++pass)
@@ -99,7 +100,7 @@ void TestKeyboardPollingLoop::heldAltPollsAtTheShortBound()
     for (const bool wakes : {true, false}) {
         ScriptedKeyState keys({down, down, 0});
         keys.setWakesEventLoop(wakes);
-        KeyboardPollingLoop loop(keys, [] {});
+        KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [] {});
         const milliseconds idle = wakes ? KeyboardPollingLoop::kLongestWaitWhenWoken
                                         : KeyboardPollingLoop::kLongestWait;
         const QByteArray context = wakes ? "key state wakes the loop" : "polled key state";
@@ -118,7 +119,7 @@ void TestKeyboardPollingLoop::deferredDeletesFromOutsideHandlersAreCarriedOut()
     ScriptedKeyState keys({1});
     QPointer<QObject> fromAltAction;
     QPointer<QObject> fromHandler;
-    KeyboardPollingLoop loop(keys, [&] {
+    KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [&] {
         // The Alt action runs straight from the loop, outside any event delivery.
         fromAltAction = new QObject;
         fromAltAction->deleteLater();
@@ -138,7 +139,7 @@ void TestKeyboardPollingLoop::deferredDeletesFromOutsideHandlersAreCarriedOut()
 void TestKeyboardPollingLoop::nestedModalLoopSuspendsPolling()
 {
     ScriptedKeyState keys;
-    KeyboardPollingLoop loop(keys, [] {});
+    KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [] {});
     std::size_t queriesWhenModalOpened = 0;
     std::size_t queriesWhenModalClosed = 0;
     int modalTicks = 0;
@@ -170,7 +171,7 @@ void TestKeyboardPollingLoop::altPressedDuringEventDeliveryIsSeenNextPass()
     QWidget window;
     window.show();
     int altActions = 0;
-    KeyboardPollingLoop loop(keys, [&] { ++altActions; });
+    KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [&] { ++altActions; });
     loop.runPass();
     QCOMPARE(altActions, 0);
 

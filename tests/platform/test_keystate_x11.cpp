@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "keyboardpollingloop.h"
+#include "qteventpump.h"
 #include "keystate_x11.h"
 
 namespace {
@@ -185,7 +186,7 @@ void TestX11KeyState::waitingLoopWakesForAPressAndSeesIt()
     const auto keys = openDesktopKeys();
     QVERIFY(keys);
     int altActions = 0;
-    KeyboardPollingLoop loop(*keys, [&] { ++altActions; });
+    KeyboardPollingLoop loop = platform::qtPollingLoop(*keys, [&] { ++altActions; });
     for (int pass = 0; pass < 5; ++pass)
         loop.runPass();
     QCOMPARE(altActions, 0);

@@ -9,9 +9,10 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "form1.h"
+#include "form1window.h"
 #include "form1harness.h"
 #include "keyboardpollingloop.h"
+#include "qteventpump.h"
 #include "recordingbrowserpane.h"
 #include "scriptedkeystate.h"
 #include "widgettestmain.h"
@@ -21,11 +22,11 @@ namespace {
 constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
 constexpr std::int16_t kDownAndPressed = static_cast<std::int16_t>(0x8001);
 
-// Form1 as the program makes it, except that nothing is loaded and ending the program
+// Form1Window as the program makes it, except that nothing is loaded and ending the program
 // is only counted. Message boxes are the real, modal ones.
 struct LoopedWindow {
     int endRequests = 0;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<Form1Window> form;
 
     explicit LoopedWindow(platform::KeyState& keys)
     {
@@ -33,13 +34,13 @@ struct LoopedWindow {
         deps.keys = &keys;
         deps.createBrowserPane = [](QWidget* parent) { return new RecordingBrowserPane(parent); };
         deps.endProgram = [this] { ++endRequests; };
-        form = std::make_unique<Form1>(std::move(deps));
+        form = std::make_unique<Form1Window>(std::move(deps));
         form->startUp();
     }
 
     KeyboardPollingLoop loopWith(platform::KeyState& keys)
     {
-        return KeyboardPollingLoop(keys, [this] { form->onAltPressed(); });
+        return platform::qtPollingLoop(keys, [this] { form->onAltPressed(); });
     }
 
     QLineEdit& child(const char* name) const { return *form->findChild<QLineEdit*>(QLatin1String(name)); }

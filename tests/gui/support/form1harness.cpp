@@ -37,7 +37,7 @@ Form1Harness::Form1Harness(lookup::LookupHosts hosts, Pane paneKind)
             if (window->isVisible())
                 visibleWindowsAtEnd_ << window->objectName();
     };
-    form_ = std::make_unique<Form1>(std::move(deps));
+    form_ = std::make_unique<Form1Window>(std::move(deps));
 }
 
 platform::BrowserPane* Form1Harness::createBuiltWebPane(QWidget* parent)

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "form1.h"
+#include "form1window.h"
 #include "lookuphosts.h"
 #include "recordingbrowserpane.h"
 #include "twips.h"
@@ -47,7 +47,7 @@ public:
     // embedded in the pane), else nullptr.
     static QWidget* lookupPageView();
 
-    Form1& form() const { return *form_; }
+    Form1Window& form() const { return *form_; }
     RecordingBrowserPane& pane() const
     {
         if (!pane_)
@@ -88,5 +88,5 @@ private:
     std::vector<Message> messages_;
     int endRequests_ = 0;
     QStringList visibleWindowsAtEnd_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<Form1Window> form_;
 };

@@ -6,36 +6,14 @@
 #include <algorithm>
 #include <limits>
 
+#include "helptexts.h"
 #include "twips.h"
+#include "u16text.h"
 
 namespace {
 
-// Client area, in twips.
-constexpr int kClientWidth = 4425;
-constexpr int kClientHeight = 3060;
-
 // The help texts never get smaller than this to fit.
 constexpr double kSmallestPointSize = 6.0;
-
-struct HelpParagraph {
-    const char* name;
-    int left, top, width, height; // twips
-    const char* text;
-};
-
-// Each text is one line; the label wraps it. Label2's text ends in a blank.
-constexpr HelpParagraph kParagraphs[] = {
-    {"Label1", 120, 120, 4215, 495,
-     "Forgive this limited help system, but this should cover any questions that you might have."},
-    {"Label2", 360, 720, 3855, 975,
-     "The main window must be up before you scan. It will automatically parse the data "
-     "received, and if you have web lookup enabled, it will open another window and give "
-     "relevant information related to the barcode you have just scanned. "},
-    {"Label3", 360, 1920, 3975, 975,
-     "There are two methods of web lookup, automatically detected upon scan. If it is a UPS "
-     "tracking barcode, it will return the proper UPS page based on your tracking number, or "
-     "if it is another barcode, it will automatically go to the UPC database."},
-};
 
 } // namespace
 
@@ -44,16 +22,16 @@ Form2::Form2(QWidget* parent)
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Help"));
+    setWindowTitle(toQString(helptexts::kCaption));
 
     const auto scale = platform::TwipsScale::of(*this);
-    setFixedSize(scale.x(kClientWidth), scale.y(kClientHeight));
+    setFixedSize(scale.x(helptexts::kClientWidth), scale.y(helptexts::kClientHeight));
 
-    for (const HelpParagraph& paragraph : kParagraphs) {
+    for (const helptexts::Paragraph& paragraph : helptexts::kParagraphs) {
         auto* label = new QLabel(this);
-        label->setObjectName(QLatin1String(paragraph.name));
+        label->setObjectName(toQString(paragraph.name));
         label->setTextFormat(Qt::PlainText);
-        label->setText(QLatin1String(paragraph.text));
+        label->setText(toQString(paragraph.text));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(true);
         label->setAutoFillBackground(true);
