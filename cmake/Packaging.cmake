@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 
 set(_share ${PROJECT_SOURCE_DIR}/app/share)
 install(FILES ${_share}/tarnix-decode.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-if(TARNIX_BUILD_GUI)
+if(TARNIX_QT_GUI)
   install(FILES ${_share}/tarnix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${_share}/io.github.tarnix.Tarnix.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -31,7 +31,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Tarnix catches the scan lines a keyboard-emulating barcode scanner types and decodes each\ninto the scanner serial number, the barcode type and the barcode data. With web lookup\non it opens a tracking or product-code page in a browser pane. tarnix-decode does the\nsame for files and pipes.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-if(TARNIX_BUILD_GUI)
+if(TARNIX_QT_GUI)
   # The X11 key state and the OpenGL sharing use Qt's private interfaces, which hold only
   # for the Qt release they were built against.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-abi (= ${Qt6_VERSION})")

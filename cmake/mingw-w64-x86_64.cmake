@@ -1,6 +1,6 @@
 # Cross-builds for 64-bit Windows with Debian's mingw-w64, for example:
 #   cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-#         -DTARNIX_BUILD_GUI=OFF -DTARNIX_BUILD_BENCH=OFF
+#         -DTARNIX_BUILD_BENCH=OFF
 # Test programs then run under Wine through cmake/wine-run (ctest and test discovery).
 
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,9 +1,14 @@
 #include "keystate_x11.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QtGui/qguiapplication_platform.h>
 #include <qpa/qplatformnativeinterface.h>
+
+#include <xcb/xcb.h>
 
 #include "keystatebits.h"
 
@@ -17,36 +22,28 @@ namespace platform {
 
 namespace {
 
-// The display Qt itself uses (it may come from -display), else $DISPLAY.
-const char* applicationDisplayName()
-{
-    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
-        if (Display* qtDisplay = x11->display())
-            return DisplayString(qtDisplay);
-    }
-    return nullptr;
-}
-
 // Qt asks the X server for the keyboard focus with the time of the last event it saw
 // itself. The server ignores the request when the focus moved after that time, as it
 // does when the user went to another program and pressed Alt there: Tarnix would not
 // come forward. The Alt press is the user's own request to bring Tarnix forward, so
 // its time is the one to ask with; Qt only ever moves its time forward.
-void shareUserEventTime(Time time)
+void shareUserEventTime(std::uint32_t time)
 {
     QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (!native || !screen || QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (!native || !screen)
         return;
     // The xcb plugin hands this function out under a generic type; its real one is:
     using SetAppTime = void (*)(QScreen*, std::uint32_t);
     using AnyFunction = void (*)();
     const auto found = native->nativeResourceFunctionForScreen("setapptime");
     if (found)
-        reinterpret_cast<SetAppTime>(reinterpret_cast<AnyFunction>(found))(screen, static_cast<std::uint32_t>(time));
+        reinterpret_cast<SetAppTime>(reinterpret_cast<AnyFunction>(found))(screen, time);
 }
 
-// Raw events reach the root window whatever the grabs only from XInput 2.1 on.
+// Raw events reach the root window whatever the grabs only from XInput 2.1 on. The
+// version is the connection's, and Qt has asked for 2.2: asking for more would change
+// what Qt's own XInput events look like, asking for less is refused.
 bool hasXInput21(Display* display, int* opcode)
 {
     int event = 0;
@@ -58,11 +55,13 @@ bool hasXInput21(Display* display, int* opcode)
     return XIQueryVersion(display, &major, &minor) == Success && (major > 2 || (major == 2 && minor >= 1));
 }
 
-void selectRawKeyEvents(Display* display)
+void selectRawKeyEvents(Display* display, bool select)
 {
     unsigned char maskBits[XIMaskLen(XI_LASTEVENT)] = {};
-    XISetMask(maskBits, XI_RawKeyPress);
-    XISetMask(maskBits, XI_RawKeyRelease);
+    if (select) {
+        XISetMask(maskBits, XI_RawKeyPress);
+        XISetMask(maskBits, XI_RawKeyRelease);
+    }
     XIEventMask mask;
     mask.deviceid = XIAllMasterDevices;
     mask.mask_len = sizeof(maskBits);
@@ -71,103 +70,155 @@ void selectRawKeyEvents(Display* display)
     XFlush(display);
 }
 
+std::bitset<256> altKeycodes(Display* display)
+{
+    std::bitset<256> alt;
+    int lowest = 0;
+    int highest = 0;
+    XDisplayKeycodes(display, &lowest, &highest);
+    for (int keycode = lowest; keycode <= highest && keycode < 256; ++keycode) {
+        const KeySym sym = XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 0);
+        alt[static_cast<std::size_t>(keycode)] = sym == XK_Alt_L || sym == XK_Alt_R;
+    }
+    return alt;
+}
+
+std::vector<std::uint8_t> keycodeList(const std::bitset<256>& keycodes)
+{
+    std::vector<std::uint8_t> list;
+    for (std::size_t keycode = 0; keycode < keycodes.size(); ++keycode) {
+        if (keycodes[keycode])
+            list.push_back(static_cast<std::uint8_t>(keycode));
+    }
+    return list;
+}
+
+std::uint32_t internAtom(xcb_connection_t* connection, const char* name)
+{
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, false, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+    const std::uint32_t atom = reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+xcb_connection_t* qtConnection()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+// An XInput raw key event as xcb delivers it (xcb_input_raw_key_press_event_t), up to
+// the fields read here.
+struct RawKeyEvent {
+    std::uint8_t responseType;
+    std::uint8_t extension;
+    std::uint16_t sequence;
+    std::uint32_t length;
+    std::uint16_t eventType;
+    std::uint16_t device;
+    std::uint32_t time;
+    std::uint32_t detail; // the keycode
+};
+
 } // namespace
 
 std::unique_ptr<X11KeyState> X11KeyState::open()
 {
-    Display* display = XOpenDisplay(applicationDisplayName());
-    if (!display)
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display || !x11->connection())
         return nullptr;
     int opcode = 0;
-    if (!hasXInput21(display, &opcode)) {
-        XCloseDisplay(display);
+    if (!hasXInput21(display, &opcode))
         return nullptr;
-    }
-    selectRawKeyEvents(display);
-    return std::unique_ptr<X11KeyState>(new X11KeyState(display, opcode));
+    const std::uint32_t marker = internAtom(x11->connection(), "_TARNIX_KEYS_HANDED_BACK");
+    if (marker == XCB_ATOM_NONE)
+        return nullptr;
+    return std::unique_ptr<X11KeyState>(new X11KeyState(display, opcode, altKeycodes(display), marker));
 }
 
-X11KeyState::X11KeyState(_XDisplay* display, int xinputOpcode)
+X11KeyState::X11KeyState(_XDisplay* display, int xinputOpcode, std::bitset<256> altKeycodes, std::uint32_t marker)
     : display_(display)
     , xinputOpcode_(xinputOpcode)
-    , notifier_(ConnectionNumber(display), QSocketNotifier::Read)
+    , altKeycodes_(altKeycodes)
+    , hold_(qtConnection(), marker, [this] { altPressedSinceQuery_ = true; })
+    , grab_(display, qtConnection(), keycodeList(altKeycodes))
 {
-    QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] { drainEvents(); });
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    selectRawKeyEvents(display_, true);
     altDown_ = altDownNow(); // held while the program starts
-    drainEvents();           // what the round trip queued would not wake the notifier
 }
 
 X11KeyState::~X11KeyState()
 {
-    notifier_.setEnabled(false);
-    XCloseDisplay(display_);
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->removeNativeEventFilter(this);
+    selectRawKeyEvents(display_, false);
 }
 
 std::int16_t X11KeyState::query(int virtualKey)
 {
     if (virtualKey != kAltKey)
         return 0;
-    drainEvents();
     if (altDown_) {
-        // Confirmed with the server's key map, so that a release this connection never
-        // saw cannot leave the key down for ever. Only asked while Alt seems down: an
-        // idle program makes no round trips. The round trip may pull events into
-        // Xlib's queue, where they no longer make the socket readable: read them too.
+        // Confirmed with the server's key map, so that a release never seen cannot
+        // leave the key down for ever. Only asked while Alt seems down: an idle
+        // program makes no round trips.
         altDown_ = altDownNow();
-        drainEvents();
     }
     const std::int16_t state = keyStateBits(altDown_, altPressedSinceQuery_);
-    altPressedSinceQuery_ = false;
+    if (altPressedSinceQuery_) {
+        altPressedSinceQuery_ = false;
+        // The caller acts on the press before it handles events again; the keys typed
+        // after the press come back through the server, so they arrive after that.
+        hold_.release();
+    }
     return state;
 }
 
-void X11KeyState::drainEvents()
+bool X11KeyState::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
-    while (XPending(display_) > 0) {
-        XEvent event;
-        XNextEvent(display_, &event);
-        XGenericEventCookie* cookie = &event.xcookie;
-        if (cookie->type != GenericEvent || cookie->extension != xinputOpcode_)
-            continue;
-        if (!XGetEventData(display_, cookie))
-            continue;
-        if (cookie->evtype == XI_RawKeyPress || cookie->evtype == XI_RawKeyRelease) {
-            const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-            if (isAltKeycode(static_cast<unsigned>(raw->detail))) {
-                // Some servers report one release twice: keep a state, count nothing.
-                const bool press = cookie->evtype == XI_RawKeyPress;
-                altDown_ = press;
-                if (press) {
-                    altPressedSinceQuery_ = true;
-                    shareUserEventTime(raw->time);
-                }
-            }
-        }
-        XFreeEventData(display_, cookie);
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) == XCB_GE_GENERIC) {
+        RawKeyEvent raw;
+        std::memcpy(&raw, event, sizeof(raw));
+        if (raw.extension != xinputOpcode_ || (raw.eventType != int{XI_RawKeyPress} && raw.eventType != int{XI_RawKeyRelease}))
+            return false;
+        rawKeyEvent(raw.eventType == int{XI_RawKeyPress}, raw.detail, raw.time);
+        return true; // selected here, of no use to Qt
     }
+    grab_.see(event);
+    return hold_.take(event);
 }
 
-bool X11KeyState::isAltKeycode(unsigned keycode) const
+void X11KeyState::rawKeyEvent(bool press, unsigned keycode, std::uint32_t time)
 {
-    if (keycode > 255)
-        return false;
-    const KeySym sym = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(keycode), 0, 0);
-    return sym == XK_Alt_L || sym == XK_Alt_R;
+    if (keycode >= altKeycodes_.size() || !altKeycodes_[keycode])
+        return;
+    // Some servers report one release twice: keep a state, count nothing.
+    altDown_ = press;
+    if (!press)
+        return;
+    shareUserEventTime(time);
+    grab_.altPressed(time);
+    if (hold_.altPressed())
+        altPressedSinceQuery_ = true;
 }
 
 bool X11KeyState::altDownNow()
 {
-    char keys[32] = {};
-    XQueryKeymap(display_, keys);
-    for (unsigned byte = 0; byte < sizeof(keys); ++byte) {
-        for (unsigned bit = 0; bit < 8; ++bit) {
-            if ((keys[byte] >> bit) & 1) {
-                if (isAltKeycode(byte * 8 + bit))
-                    return true;
-            }
-        }
+    xcb_connection_t* connection = qtConnection();
+    xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection, xcb_query_keymap(connection), nullptr);
+    bool down = false;
+    for (std::size_t keycode = 0; reply && keycode < altKeycodes_.size(); ++keycode) {
+        if (altKeycodes_[keycode] && ((reply->keys[keycode / 8] >> (keycode % 8)) & 1))
+            down = true;
     }
-    return false;
+    std::free(reply);
+    return down;
 }
 
 } // namespace platform

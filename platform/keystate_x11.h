@@ -1,26 +1,31 @@
 #pragma once
 
+#include <bitset>
 #include <memory>
-#include <vector>
 
-#include <QSocketNotifier>
+#include <QAbstractNativeEventFilter>
 
 #include "keystate.h"
+#include "x11altgrab.h"
+#include "x11keyhold.h"
 
 struct _XDisplay; // Xlib's Display, kept out of this header with the rest of Xlib
 
 namespace platform {
 
 // The key state of the whole X11 desktop, seen while any application has the focus.
-// A connection of its own to the X server receives XInput2 raw key events from the
-// root window: a press of Alt latches until the next query, and presses and releases
-// keep a "down now" state that the server's key map confirms while it says down. A
-// socket notifier on the connection wakes the event loop as soon as a key event
-// arrives, so a waiting loop reacts at once.
-class X11KeyState final : public KeyState {
+// XInput2 raw key events from the root window arrive on Qt's own X connection, in the
+// one stream with the key events for Tarnix's windows, and are read there before Qt
+// handles anything: a press of Alt latches until the next query, and presses and
+// releases keep a "down now" state that the server's key map confirms while it says
+// down. Being Qt's connection, its events wake a waiting event loop by themselves.
+//
+// Read in that stream, the press is in its place among the keys: the keys after it
+// wait (X11KeyHold) until the program has acted on it, and the keys typed in another
+// program right after it go to Tarnix (X11AltGrab).
+class X11KeyState final : public KeyState, private QAbstractNativeEventFilter {
 public:
-    // Connects to the X server the application shows its windows on. Nothing when the
-    // server cannot be reached or has no XInput 2.
+    // Nothing unless Qt shows its windows on an X server with XInput 2.1 or later.
     static std::unique_ptr<X11KeyState> open();
     ~X11KeyState() override;
 
@@ -31,18 +36,19 @@ public:
     bool wakesEventLoop() const override { return true; }
 
 private:
-    X11KeyState(_XDisplay* display, int xinputOpcode);
+    X11KeyState(_XDisplay* display, int xinputOpcode, std::bitset<256> altKeycodes, std::uint32_t marker);
 
-    // Reads every event the connection holds, latching Alt presses.
-    void drainEvents();
-    bool isAltKeycode(unsigned keycode) const;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    void rawKeyEvent(bool press, unsigned keycode, std::uint32_t time);
     bool altDownNow();
 
     _XDisplay* display_;
     int xinputOpcode_;
+    std::bitset<256> altKeycodes_;
     bool altDown_ = false; // from the raw events, confirmed by the key map
     bool altPressedSinceQuery_ = false;
-    QSocketNotifier notifier_;
+    X11KeyHold hold_;
+    X11AltGrab grab_;
 };
 
 } // namespace platform

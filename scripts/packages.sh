@@ -12,6 +12,7 @@ TARNIX_TEST_PACKAGES=(
   "${TARNIX_BUILD_PACKAGES[@]}"
   libgtest-dev libbenchmark-dev python3
   xvfb xauth xdotool x11-utils dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick openbox
+  python3-tk
 )
 # To build and check the Debian package.
 TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream python3)
@@ -19,9 +20,16 @@ TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream python3)
 TARNIX_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # To time tarnix-decode on a generated log (peak memory through /usr/bin/time).
 TARNIX_BENCH_PACKAGES=(cmake ninja-build g++ libbenchmark-dev python3 time)
+# To measure Alt followed at once by a scan line (bench/alt/measure_alt.py): window
+# managers on a virtual X server, a Tk window as the other program, and sway with
+# XWayland and wtype for the Wayland desktop.
+TARNIX_ALT_BENCH_PACKAGES=(
+  "${TARNIX_TEST_PACKAGES[@]}"
+  openbox xfwm4 metacity python3-tk sway xwayland wtype
+)
 # To cross-build the portable core for Windows and run its tests under Wine.
 TARNIX_WINDOWS_PACKAGES=(
-  cmake ninja-build g++ googletest
+  cmake ninja-build g++ googletest python3 xvfb xauth xdotool x11-utils dbus
   g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine
 )
 

@@ -21,6 +21,10 @@ Scenarios:
                       file, and the scans after it all decode.
     renderer-failure  the page's renderer killed, then a page that hangs it: scans go on
                       decoding and the next lookup loads in a fresh renderer.
+    alt-from-other-program
+                      another program has the keyboard; Alt and a scan line come at once,
+                      as a scanner types them: the whole line lands in Tarnix and nothing
+                      in the other program.
 
 Run with with-xvfb.sh --wm openbox for a desktop with a window manager.
 
@@ -469,6 +473,46 @@ def scenario_exit(args, checks, by_closing):
         server.close()
 
 
+# A program that keeps every key it receives: a Tk text window that writes its text to
+# the file named on its command line every 50 ms.
+TK_OTHER_PROGRAM = r"""
+import sys, tkinter as tk
+root = tk.Tk(); root.title("other program"); root.geometry("500x300+700+600")
+text = tk.Text(root); text.pack(fill="both", expand=True); text.focus_set()
+def save():
+    with open(sys.argv[1], "w") as out: out.write(text.get("1.0", "end-1c"))
+    root.after(50, save)
+root.after(50, save); root.mainloop()
+"""
+
+
+def scenario_alt_from_other_program(args, checks):
+    log = os.path.join(tempfile.mkdtemp(), "other.txt")
+    other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
+    tarnix = None
+    try:
+        other_window = int(xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0])
+        tarnix = start(args.tarnix, checks)
+        whole = 0
+        scans = scan_lines(args.scanlines, 10)
+        for scan in scans:
+            focus_window(other_window)
+            poll(lambda: int(xdotool("getwindowfocus")) == other_window, 2)
+            # One call: Alt, then the line and its Return with no gap, as a scanner types.
+            xdotool("key", "alt", "type", "--delay", "0", scan["line"] + "\r")
+            whole += bool(poll(lambda: fields_show(tarnix, scan), 5))
+        checks.check(whole == len(scans), f"{whole} of {len(scans)} Alt-prefixed scans land whole in Tarnix")
+        time.sleep(0.3)  # the other program saves what it got every 50 ms
+        got = open(log).read() if os.path.exists(log) else ""
+        checks.check(got == "", "nothing reaches the other program", repr(got[:80]))
+        return report(checks, tarnix)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        other.kill()
+        other.wait()
+
+
 HOSTILE_PAGE = b"""<html><head><title>hostile</title><script>
 window.onbeforeunload = function (e) { e.preventDefault(); e.returnValue = "stay"; return "stay"; };
 function attempt(f) { try { f(); } catch (e) {} }
@@ -649,6 +693,7 @@ SCENARIOS = {
     "first-lookup": scenario_first_lookup,
     "hostile-page": scenario_hostile_page,
     "renderer-failure": scenario_renderer_failure,
+    "alt-from-other-program": scenario_alt_from_other_program,
 }
 
 

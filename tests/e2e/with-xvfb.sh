@@ -23,7 +23,7 @@ if [ "${1:-}" = "--in-session" ]; then
     none) ;;
     openbox) openbox --sm-disable >/dev/null 2>&1 & wmpid=$! ;;
     xfwm4) xfwm4 --compositor=off --sm-client-disable >/dev/null 2>&1 & wmpid=$! ;;
-    metacity) metacity --sm-disable --x11 >/dev/null 2>&1 & wmpid=$! ;;
+    metacity) metacity --sm-disable >/dev/null 2>&1 & wmpid=$! ;;
     *) echo "with-xvfb.sh: unknown window manager $wm" >&2; exit 1 ;;
   esac
   if [ -n "$wmpid" ]; then

@@ -1,0 +1,260 @@
+#!/usr/bin/python3
+"""Measures what becomes of a scan that starts with Alt: the scanner's Alt and its line
+come at once, and every character of the line must reach Tarnix's input box.
+
+On a virtual X server (Xvfb), bare and under the window managers openbox, xfwm4 and
+metacity, another program has the keyboard when the scan comes: a small Tk text window
+that keeps what it receives. Each scan is ONE xdotool call, Alt then the line then its
+Return (`xdotool key alt type --delay D 'LINE\\r'`), at D = 0, 2 and 5 ms a key. Tarnix
+decodes the line; its result fields and input box are read through the accessibility
+bus, as a screen reader does: a scan missing any character decodes to other fields or
+to none. Printed per window manager and speed: scans that lost characters (did not
+decode whole) and the characters that reached the other program, over all scans.
+
+Under XWayland (sway, headless, as an ordinary user) Tarnix has the keyboard and wtype
+types Alt then the line then Return at once; printed: how many scans arrived whole.
+
+Run as root from the source tree, after building Tarnix and the e2e helpers:
+
+    bench/alt/measure_alt.py --build build-alt [--scans 300] [--wms none,openbox,xfwm4,metacity]
+                             [--delays 0,2,5] [--no-sway] [--sway-user tarnixalt]
+
+Needs the packages of TARNIX_ALT_BENCH_PACKAGES in scripts/packages.sh. The sway part
+makes the user it runs as when it does not exist (sway refuses to run as root).
+"""
+
+import argparse
+import json
+import os
+import pathlib
+import pwd
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = pathlib.Path(__file__).resolve()
+SOURCE = HERE.parents[2]
+TK_OTHER_PROGRAM = r"""
+import sys, tkinter as tk
+root = tk.Tk(); root.title("other program"); root.geometry("500x300+700+600")
+text = tk.Text(root); text.pack(fill="both", expand=True); text.focus_set()
+def save():
+    with open(sys.argv[1], "w") as out: out.write(text.get("1.0", "end-1c"))
+    root.after(50, save)
+root.after(50, save); root.mainloop()
+"""
+
+
+def poll(condition, timeout, interval=0.005):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+def scan_lines(generator, count):
+    output = subprocess.run([generator, str(count)], capture_output=True, text=True, check=True).stdout
+    return [row.split("\t") for row in output.splitlines()]
+
+
+class Tarnix:
+    """Tarnix running, its fields read through the accessibility bus."""
+
+    def __init__(self, program, env):
+        import pyatspi
+        self.pyatspi = pyatspi
+        env = dict(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+        self.process = subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.fields = {}
+        app = poll(self._find_app, 30, 0.1)
+        if not app:
+            raise RuntimeError("Tarnix did not appear on the accessibility bus")
+        for name in ("Scan input", "Serial", "UPC Type", "UPC"):
+            self.fields[name] = poll(lambda: pyatspi.findDescendant(app, lambda a: a is not None and a.name == name), 30, 0.1)
+            if not self.fields[name]:
+                raise RuntimeError(f"no field {name!r}")
+
+    def _find_app(self):
+        try:
+            for app in self.pyatspi.Registry.getDesktop(0):
+                if app is not None and app.name == "tarnix" and app.get_process_id() == self.process.pid:
+                    return app
+        except Exception:
+            return None
+        return None
+
+    def text(self, name):
+        text = self.fields[name].queryText()
+        return text.getText(0, text.characterCount)
+
+    def decoded(self, scan, timeout=2.0):
+        """Whether the scan decoded whole: a line missing characters decodes to other
+        fields or to none (the fields keep the previous scan's)."""
+        _, serial, kind, data = scan
+        return bool(poll(lambda: (self.text("Serial"), self.text("UPC Type"), self.text("UPC"),
+                                  self.text("Scan input")) == (serial, kind, data, ""), timeout))
+
+    def kill(self):
+        self.process.kill()
+        self.process.wait()
+
+
+def xdotool(*arguments):
+    return subprocess.run(["xdotool", *arguments], capture_output=True, text=True, timeout=30).stdout.strip()
+
+
+def run_x11(args):
+    """Inside an X server and a session bus (with-xvfb.sh): one window manager, all speeds."""
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    work = tempfile.mkdtemp()
+    log = os.path.join(work, "other.txt")
+    other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
+    tarnix = None
+    try:
+        other_window = xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0]
+        tarnix = Tarnix(args.tarnix, os.environ)
+        with_wm = "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                                capture_output=True, text=True).stdout
+        focus_verb = "windowactivate" if with_wm else "windowfocus"
+        lines = scan_lines(args.scanlines, args.scans)
+        results = {}
+        for delay in args.delays:
+            time.sleep(0.2)
+            before = len(open(log).read()) if os.path.exists(log) else 0
+            lost = 0
+            for scan in lines:
+                xdotool(focus_verb, "--sync", other_window)
+                poll(lambda: xdotool("getwindowfocus") == other_window, 2)
+                subprocess.run(["xdotool", "key", "alt", "type", "--delay", str(delay), scan[0] + "\r"], check=True,
+                               timeout=60)
+                lost += not tarnix.decoded(scan)
+            time.sleep(0.3)  # the other program saves what it got every 50 ms
+            elsewhere = len(open(log).read()) - before
+            results[delay] = {"lost": lost, "elsewhere": elsewhere, "scans": len(lines)}
+        print("RESULT " + json.dumps(results), flush=True)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        other.kill()
+        bus.terminate()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def run_sway_inner(args):
+    """As the ordinary user, inside a session bus: sway, XWayland, Tarnix focused, wtype."""
+    runtime = os.environ["XDG_RUNTIME_DIR"]
+    config = os.path.join(runtime, "sway.conf")
+    with open(config, "w") as out:
+        out.write("output HEADLESS-1 resolution 1280x1024\nxwayland force\n")
+    before = set(os.listdir("/tmp/.X11-unix")) if os.path.isdir("/tmp/.X11-unix") else set()
+    env = dict(os.environ, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1", WLR_RENDERER="pixman")
+    sway = subprocess.Popen(["sway", "-c", config], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    helpers = []
+    tarnix = None
+    try:
+        socket = poll(lambda: next((n for n in os.listdir(runtime) if n.startswith("wayland-") and not n.endswith(".lock")), None), 20, 0.1)
+        if not socket:
+            raise RuntimeError("sway did not start")
+        env["WAYLAND_DISPLAY"] = socket
+        # Xwayland starts with the first X client under "xwayland force": at once.
+        display = poll(lambda: next(iter(set(os.listdir("/tmp/.X11-unix")) - before), None), 20, 0.1)
+        if not display:
+            raise RuntimeError("XWayland did not start")
+        env["DISPLAY"] = ":" + display.lstrip("X")
+        os.environ.update(env)
+        helpers.append(subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        # One virtual keyboard for the whole run: a new one per call loses its first key.
+        helpers.append(subprocess.Popen(["wtype", "-s", "86400000", "-k", "Shift_L"], env=env))
+        time.sleep(0.5)
+        tarnix = Tarnix(args.tarnix, env)
+        time.sleep(1.0)
+        lines = scan_lines(args.scanlines, args.scans)
+        whole = 0
+        for scan in lines:
+            subprocess.run(["wtype", "-k", "Alt_L", scan[0], "-k", "Return"], env=env, check=True, timeout=60)
+            whole += tarnix.decoded(scan)
+        print("RESULT " + json.dumps({"whole": whole, "scans": len(lines)}), flush=True)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        for helper in helpers:
+            helper.kill()
+        sway.terminate()
+        sway.wait()
+
+
+def result_of(command, env=None):
+    output = subprocess.run(command, capture_output=True, text=True, env=env).stdout
+    for row in output.splitlines():
+        if row.startswith("RESULT "):
+            return json.loads(row[len("RESULT "):])
+    raise RuntimeError(f"no result from {' '.join(command)}:\n{output}")
+
+
+def run_sway(args, common):
+    user = args.sway_user
+    try:
+        account = pwd.getpwnam(user)
+    except KeyError:
+        subprocess.run(["useradd", "-m", user], check=True)
+        account = pwd.getpwnam(user)
+    runtime = tempfile.mkdtemp(prefix="tarnix-alt-")
+    os.chown(runtime, account.pw_uid, account.pw_gid)
+    os.chmod(runtime, 0o700)
+    try:
+        env = {"PATH": os.environ["PATH"], "HOME": account.pw_dir, "XDG_RUNTIME_DIR": runtime}
+        return result_of(["runuser", "-u", user, "--", "env", *[f"{k}={v}" for k, v in env.items()],
+                          "dbus-run-session", "--", sys.executable, str(HERE), "--sway-inner", *common])
+    finally:
+        shutil.rmtree(runtime, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default="build-alt")
+    parser.add_argument("--tarnix")
+    parser.add_argument("--scanlines")
+    parser.add_argument("--scans", type=int, default=300)
+    parser.add_argument("--wms", default="none,openbox,xfwm4,metacity")
+    parser.add_argument("--delays", default="0,2,5")
+    parser.add_argument("--no-sway", action="store_true")
+    parser.add_argument("--sway-user", default="tarnixalt")
+    parser.add_argument("--x11-inner", action="store_true", help=argparse.SUPPRESS)
+    parser.add_argument("--sway-inner", action="store_true", help=argparse.SUPPRESS)
+    args = parser.parse_args()
+    build = (SOURCE / args.build).resolve()
+    args.tarnix = args.tarnix or str(build / "app" / "tarnix")
+    args.scanlines = args.scanlines or str(build / "tests" / "e2e" / "tarnix-e2e-scanlines")
+    args.delays = [int(d) for d in str(args.delays).split(",")]
+    common = ["--tarnix", args.tarnix, "--scanlines", args.scanlines, "--scans", str(args.scans),
+              "--delays", ",".join(map(str, args.delays))]
+    if args.x11_inner:
+        return run_x11(args)
+    if args.sway_inner:
+        return run_sway_inner(args)
+
+    print(f"{args.scans} scans per speed; Alt then the line then Return in one call", flush=True)
+    print(f"{'desktop':<10} {'ms/key':>6} {'scans losing chars':>18} {'chars in other program':>22}", flush=True)
+    for wm in args.wms.split(","):
+        started = time.monotonic()
+        results = result_of([str(SOURCE / "tests" / "e2e" / "with-xvfb.sh"), "--wm", wm,
+                             sys.executable, str(HERE), "--x11-inner", *common])
+        for delay, row in results.items():
+            print(f"{wm:<10} {delay:>6} {row['lost']:>18} {row['elsewhere']:>22}", flush=True)
+        print(f"{'':<10} ({time.monotonic() - started:.0f} s)", flush=True)
+    if not args.no_sway:
+        row = run_sway(args, common)
+        print(f"XWayland (sway, Tarnix focused, wtype): {row['whole']}/{row['scans']} Alt-prefixed scans whole",
+              flush=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
