@@ -36,30 +36,8 @@ import time
 
 HERE = pathlib.Path(__file__).resolve()
 SOURCE = HERE.parents[2]
-TK_OTHER_PROGRAM = r"""
-import sys, tkinter as tk
-root = tk.Tk(); root.title("other program"); root.geometry("500x300+700+600")
-text = tk.Text(root); text.pack(fill="both", expand=True); text.focus_set()
-def save():
-    with open(sys.argv[1], "w") as out: out.write(text.get("1.0", "end-1c"))
-    root.after(50, save)
-root.after(50, save); root.mainloop()
-"""
-
-
-def poll(condition, timeout, interval=0.005):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value or time.monotonic() >= deadline:
-            return value
-        time.sleep(interval)
-
-
-def scan_lines(generator, count):
-    output = subprocess.run([generator, str(count)], capture_output=True, text=True, check=True).stdout
-    return [row.split("\t") for row in output.splitlines()]
-
+sys.path.insert(0, str(SOURCE / "tests" / "e2e"))
+from desktoptest import TK_OTHER_PROGRAM, poll, scan_lines  # noqa: E402
 
 class Tarnix:
     """Tarnix running, its fields read through the accessibility bus."""
@@ -95,9 +73,9 @@ class Tarnix:
     def decoded(self, scan, timeout=2.0):
         """Whether the scan decoded whole: a line missing characters decodes to other
         fields or to none (the fields keep the previous scan's)."""
-        _, serial, kind, data = scan
         return bool(poll(lambda: (self.text("Serial"), self.text("UPC Type"), self.text("UPC"),
-                                  self.text("Scan input")) == (serial, kind, data, ""), timeout))
+                                  self.text("Scan input")) == (scan["serial"], scan["type"], scan["data"], ""),
+                         timeout, 0.005))
 
     def kill(self):
         self.process.kill()
@@ -131,7 +109,7 @@ def run_x11(args):
             for scan in lines:
                 xdotool(focus_verb, "--sync", other_window)
                 poll(lambda: xdotool("getwindowfocus") == other_window, 2)
-                subprocess.run(["xdotool", "key", "alt", "type", "--delay", str(delay), scan[0] + "\r"], check=True,
+                subprocess.run(["xdotool", "key", "alt", "type", "--delay", str(delay), scan["line"] + "\r"], check=True,
                                timeout=60)
                 lost += not tarnix.decoded(scan)
             time.sleep(0.3)  # the other program saves what it got every 50 ms
@@ -178,7 +156,7 @@ def run_sway_inner(args):
         lines = scan_lines(args.scanlines, args.scans)
         whole = 0
         for scan in lines:
-            subprocess.run(["wtype", "-k", "Alt_L", scan[0], "-k", "Return"], env=env, check=True, timeout=60)
+            subprocess.run(["wtype", "-k", "Alt_L", scan["line"], "-k", "Return"], env=env, check=True, timeout=60)
             whole += tarnix.decoded(scan)
         print("RESULT " + json.dumps({"whole": whole, "scans": len(lines)}), flush=True)
     finally:

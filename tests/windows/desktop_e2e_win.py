@@ -26,6 +26,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from desktoptest import Checks, poll, scan_lines, xdotool  # noqa: E402
+
 CAPTION = "Tarnix v1.0.13"
 DPI = 96  # Wine's default
 
@@ -36,36 +39,6 @@ PLACES = {"Text1": (120, 120), "Label5": (120, 480), "Text5": (3600, 840), "Text
 
 def px(twips):
     return int(twips * DPI / 1440 + 0.5)
-
-
-class Checks:
-    def __init__(self):
-        self.passed = self.failed = 0
-
-    def check(self, ok, what, detail=""):
-        if ok:
-            self.passed += 1
-            print(f"ok   {what}", flush=True)
-        else:
-            self.failed += 1
-            print(f"FAIL {what}" + (f": {detail}" if detail else ""), flush=True)
-        return ok
-
-
-def poll(condition, timeout, interval=0.1):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value or time.monotonic() >= deadline:
-            return value
-        time.sleep(interval)
-
-
-def xdotool(*arguments, check=True):
-    result = subprocess.run(["xdotool", *arguments], capture_output=True, text=True, timeout=30)
-    if check and result.returncode != 0:
-        raise RuntimeError(f"xdotool {' '.join(arguments)}: {result.stderr.strip()}")
-    return result.stdout.strip()
 
 
 def unescape(text):
@@ -148,11 +121,6 @@ class Window:
     def text(self, name):
         control = self.control(name)
         return control["text"] if control else None
-
-
-def scan_lines(generator, count):
-    output = subprocess.run([generator, str(count)], capture_output=True, text=True, check=True).stdout
-    return [dict(zip(("line", "serial", "type", "data"), row.split("\t"))) for row in output.splitlines()]
 
 
 def fields_show(main, scan):

@@ -1,0 +1,73 @@
+"""What the desktop tests and figure scripts share: checks that print a line each and a
+closing "N passed, N failed" line, polling, xdotool, focusing a window with or without a
+window manager, the scan lines with their fields, and a program that keeps the keys it
+receives. Needs no accessibility bus."""
+
+import subprocess
+import time
+
+
+class Checks:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, ok, what, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"ok   {what}", flush=True)
+        else:
+            self.failed += 1
+            print(f"FAIL {what}" + (f": {detail}" if detail else ""), flush=True)
+        return ok
+
+
+def poll(condition, timeout, interval=0.01):
+    """The first true value condition() gives within timeout seconds, else the last one."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+def xdotool(*arguments, check=True):
+    result = subprocess.run(["xdotool", *arguments], capture_output=True, text=True, timeout=30)
+    if check and result.returncode != 0:
+        raise RuntimeError(f"xdotool {' '.join(arguments)}: {result.stderr.strip()}")
+    return result.stdout.strip()
+
+
+def window_manager_running():
+    out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout
+    return "window id" in out
+
+
+def focus_window(window_id):
+    """Gives a window the keyboard: through the window manager when there is one, as a
+    user's click does, else straight from the X server."""
+    verb = "windowactivate" if window_manager_running() else "windowfocus"
+    xdotool(verb, "--sync", str(window_id))
+
+
+def scan_lines(generator, count):
+    output = subprocess.run([generator, str(count)], capture_output=True, text=True, check=True).stdout
+    scans = []
+    for row in output.splitlines():
+        line, serial, kind, data = row.split("\t")
+        scans.append({"line": line, "serial": serial, "type": kind, "data": data})
+    return scans
+
+
+# A program that keeps every key it receives: a Tk text window that writes its text to
+# the file named on its command line every 50 ms.
+TK_OTHER_PROGRAM = r"""
+import sys, tkinter as tk
+root = tk.Tk(); root.title("other program"); root.geometry("500x300+700+600")
+text = tk.Text(root); text.pack(fill="both", expand=True); text.focus_set()
+def save():
+    with open(sys.argv[1], "w") as out: out.write(text.get("1.0", "end-1c"))
+    root.after(50, save)
+root.after(50, save); root.mainloop()
+"""
