@@ -29,7 +29,7 @@ struct ScanFields {
 // The decoded fields of a whole scan line, or nothing when the line is shorter than
 // kShortestScanLine and so cannot be cut. Characters outside the alphabet are dropped
 // and shift the rest of their field; the last one to three symbols of a field beyond
-// a whole group are not decoded. Needs initAlphabet.
+// a whole group are not decoded. Needs no start-up step.
 std::optional<ScanFields> decodeScanLine(std::u16string_view line);
 
 // The same result, reached step by step through symbolsToDigits, the digit-pair text

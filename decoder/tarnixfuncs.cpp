@@ -9,12 +9,6 @@ namespace tarnixFuncs {
 
 std::array<std::u16string, kAlphabetSize> symbolAlphabet;
 
-std::array<std::int8_t, 256> symbolSlotIndex = [] {
-    std::array<std::int8_t, 256> none{};
-    none.fill(-1);
-    return none;
-}();
-
 namespace {
 
 // A double rounded to nearest (ties to even) into 32 bits; outside the range an overflow.
@@ -40,20 +34,8 @@ double powerOfTwo(std::int32_t bits)
 
 void initAlphabet()
 {
-    int slot = 0;
-    auto put = [&slot](char16_t ch) {
-        symbolAlphabet[static_cast<std::size_t>(slot)] = std::u16string(1, ch);
-        symbolSlotIndex[ch] = static_cast<std::int8_t>(slot);
-        ++slot;
-    };
-    for (char16_t ch = u'a'; ch <= u'z'; ++ch)
-        put(ch);
-    for (char16_t ch = u'A'; ch <= u'Z'; ++ch)
-        put(ch);
-    for (char16_t ch = u'0'; ch <= u'9'; ++ch)
-        put(ch);
-    put(u'+');
-    put(u'/');
+    for (std::size_t slot = 0; slot < kAlphabetSymbols.size(); ++slot)
+        symbolAlphabet[slot] = std::u16string(1, kAlphabetSymbols[slot]);
 }
 
 std::u16string symbolsToDigits(std::u16string_view symbols)

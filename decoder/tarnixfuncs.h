@@ -22,15 +22,24 @@ extern std::array<std::u16string, kAlphabetSize> symbolAlphabet;
 // Fills symbolAlphabet slot by slot, in ascending order.
 void initAlphabet();
 
-// The alphabet's reverse index: the slot of every 8-bit character, or -1. It is filled
-// together with symbolAlphabet and is part of it; every symbol is ASCII.
-extern std::array<std::int8_t, 256> symbolSlotIndex;
+// The alphabet's symbols in slot order, and its reverse index: the slot of every 8-bit
+// character, or -1. Built at compile time, so the fast line decoder needs no start-up
+// step; symbolAlphabet holds the same symbols once initAlphabet has run.
+inline constexpr std::u16string_view kAlphabetSymbols =
+    u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/";
+inline constexpr std::array<std::int8_t, 256> kSymbolSlotIndex = [] {
+    std::array<std::int8_t, 256> index{};
+    index.fill(-1);
+    for (std::size_t slot = 0; slot < kAlphabetSymbols.size(); ++slot)
+        index[kAlphabetSymbols[slot]] = static_cast<std::int8_t>(slot);
+    return index;
+}();
+static_assert(kAlphabetSymbols.size() == kAlphabetSize);
 
-// The slot of a character in the alphabet, or -1 for a character that stands in no
-// slot. Answers from the alphabet as initAlphabet filled it.
+// The slot of a character in the alphabet, or -1 for a character that stands in no slot.
 inline int symbolSlot(char16_t ch) noexcept
 {
-    return ch < symbolSlotIndex.size() ? symbolSlotIndex[ch] : -1;
+    return ch < kSymbolSlotIndex.size() ? kSymbolSlotIndex[ch] : -1;
 }
 
 // Each symbol written as its slot with two digits ("00" to "63"); characters that

@@ -31,6 +31,18 @@ std::u16string lineOfLength(std::size_t length)
 
 } // namespace
 
+// ctest runs each test in a process of its own: here initAlphabet never ran, and the
+// fast decoder still decodes, from its compile-time slot table.
+TEST(ScanLineAtStartUp, FastDecoderNeedsNoFilledAlphabet)
+{
+    ASSERT_TRUE(symbolAlphabet[0].empty()) << "run this test in a process of its own";
+    const auto fields = decodeScanLine(encodeScanLine(kSerial, kType, bytesOf("1Z999AA10123456784")));
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->serial, u"SN-000123456789ABC");
+    EXPECT_EQ(fields->type, u"E28");
+    EXPECT_EQ(fields->data, u"1Z999AA10123456784");
+}
+
 TEST_F(ScanLine, DecodesTheThreeFieldsOfAWellFormedLine)
 {
     const std::u16string line = encodeScanLine(kSerial, kType, bytesOf("1Z999AA10123456784"));
