@@ -29,7 +29,10 @@ struct ControlLayout {
     int left, top, width, height;
     std::u16string_view text; // at design time
     Align align;
-    std::u16string_view accessibleName; // empty for labels that caption a box
+    // For screen readers: a box's name; a label's name is its text, which they announce
+    // as it changes, and the description says what the text is.
+    std::u16string_view accessibleName;
+    std::u16string_view accessibleDescription = {};
 };
 
 // In tab order; labels take no focus and are skipped by Tab.
@@ -38,12 +41,12 @@ inline constexpr std::array<ControlLayout, 10> kControls{{
     {u"Label2", Kind::Label, 2400, 840, 1095, 255, u"Serial:", Align::Left, u""},
     {u"Label3", Kind::Label, 2400, 1200, 1095, 375, u"UPC Type:", Align::Left, u""},
     {u"Label4", Kind::Label, 2400, 1560, 1095, 255, u"UPC:", Align::Left, u""},
-    {u"Label5", Kind::Label, 120, 480, 8895, 255, u"Current scan code:", Align::Centre, u"Current scan code"},
+    {u"Label5", Kind::Label, 120, 480, 8895, 255, u"Current scan code:", Align::Centre, u"", u"Current scan code"},
     {u"Text5", Kind::ResultBox, 3600, 840, 2895, 285, u"Serial Number::", Align::Left, u"Serial"},
     {u"Text6", Kind::ResultBox, 3600, 1200, 2895, 285, u"UPC Type::", Align::Left, u"UPC Type"},
     {u"Text7", Kind::ResultBox, 3600, 1560, 2895, 285, u"UPC::", Align::Left, u"UPC"},
     {u"WebBrowser1", Kind::BrowserPane, 120, 2400, 9015, 4935, u"", Align::Left, u"Lookup page"},
-    {u"Label6", Kind::Label, 600, 2040, 7695, 255, u"", Align::Centre, u"Lookup status"},
+    {u"Label6", Kind::Label, 600, 2040, 7695, 255, u"", Align::Centre, u"", u"Lookup status"},
 }};
 
 // The menu tree: three menus, each with its items. An item's shortcut is written as

@@ -21,6 +21,8 @@ void place(QWidget& control, const ControlLayout& where, const platform::TwipsSc
     control.setGeometry(scale.rect(where.left, where.top, where.width, where.height));
     if (!where.accessibleName.empty())
         control.setAccessibleName(toQString(where.accessibleName));
+    if (!where.accessibleDescription.empty())
+        control.setAccessibleDescription(toQString(where.accessibleDescription));
 }
 
 QLabel* makeLabel(QWidget& client, const ControlLayout& where, const platform::TwipsScale& scale)

@@ -21,6 +21,9 @@ Scenarios:
                       file, and the scans after it all decode.
     renderer-failure  the page's renderer killed, then a page that hangs it: scans go on
                       decoding and the next lookup loads in a fresh renderer.
+    screen-reader     a scan with lookup on, heard through the accessibility bus: the last
+                      scan line and the lookup status as the labels' names, and events
+                      for every change of them and of the three result boxes.
     alt-from-other-program
                       another program has the keyboard; Alt and a scan line come at once,
                       as a scanner types them: the whole line lands in Tarnix and nothing
@@ -423,6 +426,53 @@ def scenario_exit(args, checks, by_closing):
         server.close()
 
 
+class AccessibilityEvents:
+    """Name and text changes as a screen reader hears them, collected while polled."""
+
+    def __init__(self):
+        from gi.repository import GLib
+        self.context = GLib.MainContext.default()
+        self.heard = []
+        pyatspi.Registry.registerEventListener(self._hear, "object:text-changed:insert",
+                                               "object:property-change:accessible-name")
+
+    def _hear(self, event):
+        try:
+            source = event.source
+            self.heard.append((event.type, source.name if source else "", source.description if source else "",
+                               event.any_data if isinstance(event.any_data, str) else ""))
+        except Exception:  # an object gone meanwhile
+            pass
+
+    def pump(self):
+        while self.context.iteration(False):
+            pass
+        return self.heard
+
+
+def scenario_screen_reader(args, checks):
+    with lookup_session(args, checks) as (tarnix, _, _):
+        events = AccessibilityEvents()
+        events.pump()
+        scan = product_scans(args, 1)[0]
+        type_scan(scan)
+        checks.check(poll(lambda: fields_show(tarnix, scan), 5), "the scan decodes")
+        status = "Connecting to the UPC Database..."
+        wanted = {
+            "the last scan line": lambda e: e[0].endswith("accessible-name") and e[1] == scan["line"] + "\r\n"
+            and e[2] == "Current scan code",
+            "the lookup status": lambda e: e[0].endswith("accessible-name") and e[1] == status
+            and e[2] == "Lookup status",
+            "the serial": lambda e: e[0].endswith("insert") and e[1] == "Serial" and e[3] == scan["serial"],
+            "the type": lambda e: e[0].endswith("insert") and e[1] == "UPC Type" and e[3] == scan["type"],
+            "the data": lambda e: e[0].endswith("insert") and e[1] == "UPC" and e[3] == scan["data"],
+        }
+        for what, matches in wanted.items():
+            checks.check(poll(lambda: any(matches(e) for e in events.pump()), 5), f"a screen reader hears {what}",
+                         f"heard {[e for e in events.heard if e[1] != 'Scan input']}")
+        return report(checks, tarnix)
+
+
 def scenario_alt_from_other_program(args, checks):
     log = os.path.join(tempfile.mkdtemp(), "other.txt")
     other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
@@ -631,6 +681,7 @@ SCENARIOS = {
     "hostile-page": scenario_hostile_page,
     "renderer-failure": scenario_renderer_failure,
     "alt-from-other-program": scenario_alt_from_other_program,
+    "screen-reader": scenario_screen_reader,
 }
 
 
