@@ -4,10 +4,14 @@
 include(GNUInstallDirs)
 
 set(_share ${PROJECT_SOURCE_DIR}/app/share)
-install(FILES ${_share}/tarnix-decode.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The man page and the AppStream metadata carry the project version.
+configure_file(${_share}/tarnix-decode.1.in ${CMAKE_BINARY_DIR}/share/tarnix-decode.1 @ONLY)
+configure_file(${_share}/io.github.tarnix.Tarnix.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/share/io.github.tarnix.Tarnix.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/share/tarnix-decode.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 if(TARNIX_QT_GUI)
   install(FILES ${_share}/tarnix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${_share}/io.github.tarnix.Tarnix.metainfo.xml
+  install(FILES ${CMAKE_BINARY_DIR}/share/io.github.tarnix.Tarnix.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${_share}/icons/tarnix.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -1,13 +1,15 @@
 # The native Windows window program: tarnix.exe, Form1's behaviour (mainwindow/) on the
 # Win32 window (platform/win32/), without Qt. Included by app/ on Windows.
 #
-# tarnix_add_win32_manifest(<target>) embeds platform/win32/tarnix.manifest: system-DPI
+# tarnix_add_win32_manifest(<target>) embeds platform/win32/tarnix.manifest.in: system-DPI
 # awareness (the layout is computed in real pixels from twips) and Common Controls 6.
 
-set(TARNIX_WIN32_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/../platform/win32/tarnix.manifest)
+# The manifest names the program with the project version.
+configure_file(${PROJECT_SOURCE_DIR}/platform/win32/tarnix.manifest.in ${PROJECT_BINARY_DIR}/tarnix.manifest @ONLY)
+set(TARNIX_WIN32_MANIFEST ${PROJECT_BINARY_DIR}/tarnix.manifest)
 
 function(tarnix_add_win32_manifest target)
-  get_filename_component(manifest "${TARNIX_WIN32_MANIFEST}" ABSOLUTE)
+  set(manifest "${TARNIX_WIN32_MANIFEST}")
   set(rc_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_manifest.rc)
   # 1 and 24: CREATEPROCESS_MANIFEST_RESOURCE_ID and RT_MANIFEST, the manifest Windows
   # reads when it starts the program.

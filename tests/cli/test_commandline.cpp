@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commandline.h"
+#include "tarnix_version.h"
 
 using cli::CommandLine;
 using cli::OutputFormat;
@@ -68,5 +69,5 @@ TEST(CommandLine, HelpDescribesTheFormatsAndExitStatusAndVersionNamesTheProgram)
     for (const char* needed : {"--json", "--help", "--version", "U+FFFD", "serial<TAB>type<TAB>data", "\\xhh",
                                "Exit status", "32 characters"})
         EXPECT_NE(help.find(needed), std::string::npos) << "help lacks " << needed;
-    EXPECT_EQ(cli::versionText(), "tarnix-decode 1.0.0.13\n");
+    EXPECT_EQ(cli::versionText(), "tarnix-decode " TARNIX_VERSION_STRING "\n");
 }

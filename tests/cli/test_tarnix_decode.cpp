@@ -15,6 +15,7 @@
 
 #include "fieldreaders.h"
 #include "scanencoder.h"
+#include "tarnix_version.h"
 
 namespace fs = std::filesystem;
 using testsupport::Bytes;
@@ -183,7 +184,7 @@ TEST_F(TarnixDecode, UsageErrorsHelpAndVersion)
 
     result = run({"--version"});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "tarnix-decode 1.0.0.13\n");
+    EXPECT_EQ(result.out, "tarnix-decode " TARNIX_VERSION_STRING "\n");
 }
 
 TEST_F(TarnixDecode, InvalidUtf8AndEmptyInputNeverFail)

@@ -53,7 +53,8 @@ import pyatspi
 from desktoptest import (TK_OTHER_PROGRAM, Checks, focus_window, poll, scan_lines,  # noqa: F401
                          window_manager_running, xdotool)
 
-CAPTION = "Tarnix v1.0.13"
+# The caption with the version, as the build gives it (--caption).
+CAPTION = None
 PARCEL_HOST = "wwwapps.ups.com"
 PRODUCT_HOST = "www.upcdatabase.com"
 
@@ -690,8 +691,11 @@ def main():
     parser.add_argument("--tarnix", required=True)
     parser.add_argument("--scanlines", required=True)
     parser.add_argument("--scans", type=int, default=200)
+    parser.add_argument("--caption", required=True, help='the main window\'s caption, "Tarnix vX.Y.Z"')
     parser.add_argument("scenario", choices=list(SCENARIOS))
     args = parser.parse_args()
+    global CAPTION
+    CAPTION = args.caption
 
     # The accessibility bus, on the session bus this test runs in.
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],

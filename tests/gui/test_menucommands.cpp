@@ -16,6 +16,7 @@
 #include "form2.h"
 #include "messagebox.h"
 #include "scaninput.h"
+#include "tarnix_version.h"
 #include "widgettestmain.h"
 
 namespace {
@@ -219,7 +220,7 @@ void MenuCommandsTest::startUpShowsTheVersionAndScansDecodeAtOnce()
     QVERIFY(!h.form().isVisible());
     h.form().startUp();
     QVERIFY(h.form().isVisible());
-    QCOMPARE(h.form().windowTitle(), QStringLiteral("Tarnix v1.0.13"));
+    QCOMPARE(h.form().windowTitle(), QStringLiteral("Tarnix v" TARNIX_CAPTION_VERSION));
     QVERIFY(QTest::qWaitForWindowActive(&h.form()));
     QCOMPARE(QApplication::focusWidget(), &h.child("Text1"));
 

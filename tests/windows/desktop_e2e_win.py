@@ -29,7 +29,6 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from desktoptest import Checks, poll, scan_lines, xdotool  # noqa: E402
 
-CAPTION = "Tarnix v1.0.13"
 DPI = 96  # Wine's default
 
 # Where the controls stand, in twips (left, top), as the layout gives them.
@@ -154,9 +153,9 @@ def scenario(args, checks):
         exe = os.path.join(args.bin, "tarnix.exe")
         wintext = os.path.join(args.bin, "..", "tests", "windows", "wintext.exe")
         tarnix = wine.start(exe)
-        main = Window(wine, wintext, CAPTION)
+        main = Window(wine, wintext, args.caption)
         first = poll(main.read, 30, 0.5)
-        if not checks.check(first is not None, f'the main window "{CAPTION}" appears'):
+        if not checks.check(first is not None, f'the main window "{args.caption}" appears'):
             return
         # The keys go to Wine's desktop window; Wine hands them to its foreground window.
         desktop = poll(lambda: xdotool("search", "--onlyvisible", "--name", "Wine desktop", check=False), 10)
@@ -233,6 +232,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--bin", required=True, help="the folder of tarnix.exe in the cross build")
     parser.add_argument("--scanlines", required=True)
+    parser.add_argument("--caption", required=True, help='the main window\'s caption, "Tarnix vX.Y.Z"')
     args = parser.parse_args()
     checks = Checks()
     try:

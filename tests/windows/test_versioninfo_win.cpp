@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include "programversion.h"
+#include "tarnix_version.h"
 #include "versioninfo_win.h"
 
 // This test program is linked with the same version resource as the shipped executables.
@@ -13,15 +15,32 @@
 
 using platform::VersionInfo;
 
+namespace {
+
+// The project's version, as the build gives it.
+const VersionInfo::Numbers kVersion{TARNIX_VERSION_MAJOR, TARNIX_VERSION_MINOR, TARNIX_VERSION_PATCH,
+                                    TARNIX_VERSION_REVISION};
+
+// Windows' file properties show major.minor.revision, the minor with two digits and the
+// revision with four (1.00.0013).
+std::wstring versionText()
+{
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%d.%02d.%04d", TARNIX_VERSION_MAJOR, TARNIX_VERSION_MINOR, TARNIX_VERSION_REVISION);
+    return text;
+}
+
+} // namespace
+
 TEST(VersionResource, ReadsBackAsEmbedded)
 {
     const auto info = VersionInfo::ofRunningProgram();
     ASSERT_TRUE(info.has_value()) << "no version resource in " << testing::PrintToString(platform::runningProgramPath());
 
-    EXPECT_EQ(info->fileVersion(), (VersionInfo::Numbers{1, 0, 0, 13}));
-    EXPECT_EQ(info->productVersion(), (VersionInfo::Numbers{1, 0, 0, 13}));
-    EXPECT_EQ(info->text(L"FileVersion"), std::wstring(L"1.00.0013"));
-    EXPECT_EQ(info->text(L"ProductVersion"), std::wstring(L"1.00.0013"));
+    EXPECT_EQ(info->fileVersion(), kVersion);
+    EXPECT_EQ(info->productVersion(), kVersion);
+    EXPECT_EQ(info->text(L"FileVersion"), versionText());
+    EXPECT_EQ(info->text(L"ProductVersion"), versionText());
     EXPECT_EQ(info->text(L"ProductName"), std::wstring(L"Tarnix"));
     EXPECT_EQ(info->text(L"OriginalFilename"), std::wstring(L"test_versioninfo_win.exe"));
     EXPECT_FALSE(info->text(L"NoSuchText").has_value());
@@ -30,9 +49,9 @@ TEST(VersionResource, ReadsBackAsEmbedded)
 TEST(VersionResource, GivesTheProgramVersionForTheCaption)
 {
     const platform::ProgramVersion version = platform::programVersion();
-    EXPECT_EQ(version.major, 1);
-    EXPECT_EQ(version.minor, 0);
-    EXPECT_EQ(version.revision, 13) << "the fourth number of 1.0.0.13, not the third";
+    EXPECT_EQ(version.major, TARNIX_VERSION_MAJOR);
+    EXPECT_EQ(version.minor, TARNIX_VERSION_MINOR);
+    EXPECT_EQ(version.revision, TARNIX_VERSION_REVISION) << "the fourth number of the version, not the third";
 }
 
 TEST(VersionResource, IsAbsentFromFilesWithoutOne)
@@ -48,8 +67,8 @@ TEST(VersionResource, ReadsSystemFilesToo)
     // shows the numbers come from the file asked for, not from this program.
     const auto info = VersionInfo::ofFile(L"C:\\windows\\system32\\kernel32.dll");
     ASSERT_TRUE(info.has_value());
-    EXPECT_NE(info->fileVersion(), (VersionInfo::Numbers{1, 0, 0, 13}));
-    EXPECT_NE(info->text(L"FileVersion"), std::wstring(L"1.00.0013"));
+    EXPECT_NE(info->fileVersion(), kVersion);
+    EXPECT_NE(info->text(L"FileVersion"), versionText());
 }
 
 TEST(VersionResource, IsEmbeddedInTarnixDecode)
@@ -58,8 +77,8 @@ TEST(VersionResource, IsEmbeddedInTarnixDecode)
     ASSERT_NE(GetFullPathNameW(L"tarnix-decode.exe", MAX_PATH, path, nullptr), 0u);
     const auto info = VersionInfo::ofFile(path);
     ASSERT_TRUE(info.has_value()) << "no version resource in " << testing::PrintToString(std::wstring(path));
-    EXPECT_EQ(info->fileVersion(), (VersionInfo::Numbers{1, 0, 0, 13}));
-    EXPECT_EQ(info->text(L"FileVersion"), std::wstring(L"1.00.0013"));
+    EXPECT_EQ(info->fileVersion(), kVersion);
+    EXPECT_EQ(info->text(L"FileVersion"), versionText());
     EXPECT_EQ(info->text(L"OriginalFilename"), std::wstring(L"tarnix-decode.exe"));
 }
 
