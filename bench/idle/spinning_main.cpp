@@ -1,28 +1,20 @@
 // Tarnix with the polling loop as it was first written: each pass asks for Alt and
 // delivers the pending events without ever waiting, so it keeps a processor core busy.
-// Built only to measure the difference against the real program; never installed.
-#include <memory>
-
+// Started as the program starts; built only to measure the difference against the real
+// program, never installed.
 #include <QApplication>
 #include <QEventLoop>
 
-#include "altkeystyle.h"
-#include "form1window.h"
-#include "keystate.h"
+#include "tarnixapp.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    platform::applyAltKeyStyle(app);
-    const std::unique_ptr<platform::KeyState> keys = platform::createKeyState();
-
-    Form1Dependencies deps;
-    deps.keys = keys.get();
-    Form1Window form1(std::move(deps));
-    form1.startUp();
+    const TarnixApp tarnix = makeTarnixApp(app);
+    tarnix.form1->startUp();
     for (;;) {
-        if (keys->query(platform::kAltKey) != 0)
-            form1.onAltPressed();
+        if (tarnix.keys->query(platform::kAltKey) != 0)
+            tarnix.form1->onAltPressed();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
 }

@@ -1,0 +1,23 @@
+#include "tarnixapp.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include "altkeystyle.h"
+
+TarnixApp makeTarnixApp(QApplication& app)
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarnix"));
+    // From the program's resources; a program built without them shows the default icon.
+    QIcon icon(QStringLiteral(":/icons/tarnix-256.png"));
+    icon.addFile(QStringLiteral(":/icons/tarnix-48.png"));
+    QApplication::setWindowIcon(icon);
+    platform::applyAltKeyStyle(app);
+
+    TarnixApp tarnix;
+    tarnix.keys = platform::createKeyState();
+    Form1Dependencies deps;
+    deps.keys = tarnix.keys.get();
+    tarnix.form1 = std::make_unique<Form1Window>(std::move(deps));
+    return tarnix;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+
+#include "form1window.h"
+#include "keystate.h"
+
+class QApplication;
+
+// The window program as it starts on Qt, for the program and for the figures that
+// measure it: the application's name, icon and Alt-key style, the key state the loop
+// polls, and the main window, not yet shown.
+struct TarnixApp {
+    std::unique_ptr<platform::KeyState> keys;
+    std::unique_ptr<Form1Window> form1;
+};
+
+// Needs the application: the key state is picked by the window system in use.
+TarnixApp makeTarnixApp(QApplication& app);
