@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window program: the main window and its load handler, whose polling loop is the
 // program's event loop until a menu command or closing the window ends the process.
 // Takes no options of its own; Qt's own (-platform, -display, -style, ...) work as usual.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows window program: Form1's behaviour on the native Win32 main window. The
 // load handler's polling loop is the program's event loop until a menu command or
 // closing the window ends the process.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tarnix-decode: decodes scan lines from files or standard input.
 #include <cstdio>
 #include <string>
@@ -14,7 +15,6 @@ int main(int argc, char** argv)
     cli::StdioSource standardInput(stdin);
     cli::StdioSink standardOutput(stdout);
     cli::StdioSink standardError(stderr);
-    cli::CommandStreams streams{standardInput, standardOutput, standardError,
-                                &cli::StdioSource::openFile};
+    cli::CommandStreams streams{standardInput, standardOutput, standardError, &cli::StdioSource::openFile};
     return cli::runDecodeCommand(arguments, streams);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The steps tarnix-decode takes per line, and the whole loop on a log in memory
 // (everything but the system calls).
 #include <benchmark/benchmark.h>
@@ -42,12 +43,21 @@ void record(benchmark::State& state, cli::OutputFormat format)
         benchmark::DoNotOptimize(out.data());
     }
 }
-void BM_ColumnsRecord(benchmark::State& state) { record(state, cli::OutputFormat::Columns); }
-void BM_JsonRecord(benchmark::State& state) { record(state, cli::OutputFormat::Json); }
+void BM_ColumnsRecord(benchmark::State& state)
+{
+    record(state, cli::OutputFormat::Columns);
+}
+void BM_JsonRecord(benchmark::State& state)
+{
+    record(state, cli::OutputFormat::Json);
+}
 
 class MemoryLog : public cli::ByteSource {
 public:
-    explicit MemoryLog(const std::string& bytes) : bytes_(bytes) {}
+    explicit MemoryLog(const std::string& bytes)
+        : bytes_(bytes)
+    {
+    }
     std::size_t read(char* buffer, std::size_t size) override
     {
         const std::size_t count = std::min(size, bytes_.size() - offset_);
@@ -85,8 +95,14 @@ void decodeLog(benchmark::State& state, cli::OutputFormat format)
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * log.size()));
 }
-void BM_DecodeLogInMemory_Columns(benchmark::State& state) { decodeLog(state, cli::OutputFormat::Columns); }
-void BM_DecodeLogInMemory_Json(benchmark::State& state) { decodeLog(state, cli::OutputFormat::Json); }
+void BM_DecodeLogInMemory_Columns(benchmark::State& state)
+{
+    decodeLog(state, cli::OutputFormat::Columns);
+}
+void BM_DecodeLogInMemory_Json(benchmark::State& state)
+{
+    decodeLog(state, cli::OutputFormat::Json);
+}
 
 } // namespace
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Decoding speed of one scan line: the fast path the programs use, and the literal
 // step-by-step routine it is checked against.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes a scan log of about SIZE megabytes to standard output: scan lines as the
 scanner types them, LF or CR LF terminated, with the mix of barcode types and data
 lengths of a working day at a parcel counter."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Desktop integration files and the Debian packages: tarnix (both programs) and
 # tarnix-webpane (the browser pane's web engine module), which tarnix recommends. The
 # engine brings Chromium and some 200 MB of libraries that only web lookup needs.

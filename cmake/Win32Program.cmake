@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The native Windows window program: tarnix.exe, Form1's behaviour (mainwindow/) on the
 # Win32 window (platform/win32/), without Qt. Included by app/ on Windows.
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Windows resources of the executables.
 #
 #   tarnix_add_version_resource(<target> [DESCRIPTION <text>] [ICON <file.ico>])

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-builds for 64-bit Windows with Debian's mingw-w64, for example:
 #   cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 #         -DTARNIX_BUILD_BENCH=OFF

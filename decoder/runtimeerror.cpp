@@ -1,17 +1,18 @@
+// SPDX-License-Identifier: MIT
 #include "runtimeerror.h"
 
 #include <utility>
 
 namespace tarnixFuncs {
 
-RuntimeError::RuntimeError(int number, std::string source, std::string description,
-                           std::string helpFile, long helpContext)
-    : std::runtime_error(description),
-      number_(number),
-      source_(std::move(source)),
-      description_(std::move(description)),
-      helpFile_(std::move(helpFile)),
-      helpContext_(helpContext)
+RuntimeError::RuntimeError(
+    int number, std::string source, std::string description, std::string helpFile, long helpContext)
+    : std::runtime_error(description)
+    , number_(number)
+    , source_(std::move(source))
+    , description_(std::move(description))
+    , helpFile_(std::move(helpFile))
+    , helpContext_(helpContext)
 {
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <stdexcept>
@@ -9,8 +10,8 @@ namespace tarnixFuncs {
 // that raised it (or re-raised it), a description, a help file and a help context.
 class RuntimeError : public std::runtime_error {
 public:
-    RuntimeError(int number, std::string source, std::string description,
-                 std::string helpFile = {}, long helpContext = 0);
+    RuntimeError(
+        int number, std::string source, std::string description, std::string helpFile = {}, long helpContext = 0);
 
     int number() const noexcept { return number_; }
     const std::string& source() const noexcept { return source_; }

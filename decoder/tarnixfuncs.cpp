@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tarnixfuncs.h"
 
 #include <cmath>
@@ -16,7 +17,7 @@ std::int32_t toLong(double x)
 {
     const double rounded = std::nearbyint(x);
     if (!(rounded >= static_cast<double>(std::numeric_limits<std::int32_t>::min())
-          && rounded <= static_cast<double>(std::numeric_limits<std::int32_t>::max())))
+            && rounded <= static_cast<double>(std::numeric_limits<std::int32_t>::max())))
         raiseError(kOverflowError);
     return static_cast<std::int32_t>(rounded);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>
@@ -25,8 +26,8 @@ void initAlphabet();
 // The alphabet's symbols in slot order, and its reverse index: the slot of every 8-bit
 // character, or -1. Built at compile time, so the fast line decoder needs no start-up
 // step; symbolAlphabet holds the same symbols once initAlphabet has run.
-inline constexpr std::u16string_view kAlphabetSymbols =
-    u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/";
+inline constexpr std::u16string_view kAlphabetSymbols
+    = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/";
 inline constexpr std::array<std::int8_t, 256> kSymbolSlotIndex = [] {
     std::array<std::int8_t, 256> index{};
     index.fill(-1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes, read in any block and read sizes, give one record or one message per
 // line, and the records are valid UTF-8 lines that no field can break: two TABs per
 // line in columns, no raw control character in either format. Anything else aborts.
@@ -23,7 +24,11 @@ namespace {
 
 class Chunked : public cli::ByteSource {
 public:
-    Chunked(std::string_view bytes, std::size_t chunk) : bytes_(bytes), chunk_(chunk) {}
+    Chunked(std::string_view bytes, std::size_t chunk)
+        : bytes_(bytes)
+        , chunk_(chunk)
+    {
+    }
     std::size_t read(char* buffer, std::size_t size) override
     {
         const std::size_t count = std::min({size, chunk_, bytes_.size()});
@@ -87,7 +92,8 @@ void checkFormat(std::string_view log, std::size_t blockSize, std::size_t chunk,
         if (format == cli::OutputFormat::Columns && countOf(record, '\t') != 2)
             fail("a record does not have exactly three columns");
         if (format == cli::OutputFormat::Json
-            && (record.rfind("{\"serial\":\"", 0) != 0 || record.size() < 2 || record.substr(record.size() - 2) != "\"}"))
+            && (record.rfind("{\"serial\":\"", 0) != 0 || record.size() < 2
+                || record.substr(record.size() - 2) != "\"}"))
             fail("a record is not one JSON object");
     }
 }

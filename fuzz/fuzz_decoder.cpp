@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every text either decodes the same through the fast and the literal line decoder or
 // is too short for both; every group of four 16-bit values either decodes to three
 // characters or raises one of the decoder's documented errors. Anything else aborts.

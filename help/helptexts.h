@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>
@@ -20,15 +21,15 @@ struct Paragraph {
 // Label2's text ends in a blank.
 inline constexpr std::array<Paragraph, 3> kParagraphs{{
     {u"Label1", 120, 120, 4215, 495,
-     u"Forgive this limited help system, but this should cover any questions that you might have."},
+        u"Forgive this limited help system, but this should cover any questions that you might have."},
     {u"Label2", 360, 720, 3855, 975,
-     u"The main window must be up before you scan. It will automatically parse the data "
-     u"received, and if you have web lookup enabled, it will open another window and give "
-     u"relevant information related to the barcode you have just scanned. "},
+        u"The main window must be up before you scan. It will automatically parse the data "
+        u"received, and if you have web lookup enabled, it will open another window and give "
+        u"relevant information related to the barcode you have just scanned. "},
     {u"Label3", 360, 1920, 3975, 975,
-     u"There are two methods of web lookup, automatically detected upon scan. If it is a UPS "
-     u"tracking barcode, it will return the proper UPS page based on your tracking number, or "
-     u"if it is another barcode, it will automatically go to the UPC database."},
+        u"There are two methods of web lookup, automatically detected upon scan. If it is a UPS "
+        u"tracking barcode, it will return the proper UPS page based on your tracking number, or "
+        u"if it is another barcode, it will automatically go to the UPC database."},
 }};
 
 } // namespace helptexts

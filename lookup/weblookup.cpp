@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "weblookup.h"
 
 #include <cstdint>
@@ -8,9 +9,8 @@ namespace {
 
 bool isUnreserved(std::uint32_t byte)
 {
-    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z')
-        || (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_'
-        || byte == '~';
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '-'
+        || byte == '.' || byte == '_' || byte == '~';
 }
 
 void appendByte(std::u16string& out, std::uint32_t byte)
@@ -89,8 +89,7 @@ std::u16string productAddress(std::u16string_view host, std::u16string_view data
     return address;
 }
 
-LookupRequest chooseLookup(std::u16string_view type, std::u16string_view data,
-                           const LookupHosts& hosts)
+LookupRequest chooseLookup(std::u16string_view type, std::u16string_view data, const LookupHosts& hosts)
 {
     if (type == kParcelTrackingType)
         return {std::u16string(kParcelTrackingStatus), trackingAddress(hosts.parcelTracking, data)};

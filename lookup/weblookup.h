@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>
@@ -21,8 +22,7 @@ struct LookupRequest {
 
 // The status text and page address for a decoded type and data: the tracking page for
 // the parcel-tracking type, the product-code database page for every other type.
-LookupRequest chooseLookup(std::u16string_view type, std::u16string_view data,
-                           const LookupHosts& hosts);
+LookupRequest chooseLookup(std::u16string_view type, std::u16string_view data, const LookupHosts& hosts);
 
 std::u16string trackingAddress(std::u16string_view host, std::u16string_view data);
 std::u16string productAddress(std::u16string_view host, std::u16string_view data);

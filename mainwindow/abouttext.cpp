@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "abouttext.h"
 
 std::u16string_view aboutText()

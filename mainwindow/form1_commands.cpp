@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menu commands and the two ways out of the program.
 #include "form1.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>
@@ -68,14 +69,12 @@ struct MenuLayout {
 
 inline constexpr std::array<MenuLayout, 3> kMenus{{
     {u"mnu_file", u"&File",
-     {{{u"mnu_open", u"&Open", u"Ctrl+O", false, false},
-       {u"mnu_close", u"&Close", u"Ctrl+C", false, false},
-       {u"mnu_exit", u"&Exit", u"Ctrl+X", true, false}}},
-     3},
+        {{{u"mnu_open", u"&Open", u"Ctrl+O", false, false}, {u"mnu_close", u"&Close", u"Ctrl+C", false, false},
+            {u"mnu_exit", u"&Exit", u"Ctrl+X", true, false}}},
+        3},
     {u"mnu_options", u"&Options", {{{u"mnu_lookup", u"&Web Lookup", u"Ctrl+L", true, true}}}, 1},
     {u"mnu_helpm", u"&Help",
-     {{{u"mnu_help", u"&Help", u"F1", true, false}, {u"mnu_About", u"&About", u"F2", true, false}}},
-     2},
+        {{{u"mnu_help", u"&Help", u"F1", true, false}, {u"mnu_About", u"&About", u"F2", true, false}}}, 2},
 }};
 
 } // namespace form1geometry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scan capture: every change of the input box, and what a completed scan line sets off.
 #include "form1.h"
 
@@ -44,8 +45,8 @@ void Form1::decodeScan()
 
 void Form1::webLookup()
 {
-    const lookup::LookupRequest request =
-        lookup::chooseLookup(view_.text(Control::Text6), view_.text(Control::Text7), hosts_);
+    const lookup::LookupRequest request
+        = lookup::chooseLookup(view_.text(Control::Text6), view_.text(Control::Text7), hosts_);
     view_.setText(Control::Label6, request.status);
     // Starts the load and returns; the page arrives in the pane on its own.
     view_.navigate(request.address);

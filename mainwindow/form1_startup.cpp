@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The load handler and what the polling loop does on Alt.
 #include "form1.h"
 
@@ -31,7 +32,7 @@ void Form1::startUp()
     view_.show();
     const platform::ProgramVersion version = platform::programVersion();
     view_.setCaption(view_.caption() + u" v" + decimal(version.major) + u"." + decimal(version.minor) + u"."
-                     + decimal(version.revision));
+        + decimal(version.revision));
     // Before the first event is delivered, so no scan can reach the decoder earlier.
     tarnixFuncs::initAlphabet();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <chrono>
@@ -9,8 +10,8 @@
 class Form1Handlers {
 public:
     virtual ~Form1Handlers() = default;
-    virtual void Text1_Change() = 0;    // every change of Text1's text, typed or set
-    virtual void mnu_exit_Click() = 0;  // the item, or Ctrl+X anywhere in the window
+    virtual void Text1_Change() = 0;     // every change of Text1's text, typed or set
+    virtual void mnu_exit_Click() = 0;   // the item, or Ctrl+X anywhere in the window
     virtual void mnu_lookup_Click() = 0; // Ctrl+L; the check mark is not moved by the toolkit
     virtual void mnu_help_Click() = 0;   // F1
     virtual void mnu_About_Click() = 0;  // F2

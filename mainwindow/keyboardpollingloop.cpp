@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "keyboardpollingloop.h"
 
 #include "keystate.h"

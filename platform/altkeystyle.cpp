@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 #include "altkeystyle.h"
 
 #include <QApplication>
 
 namespace platform {
 
-int AltKeyStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                           QStyleHintReturn* returnData) const
+int AltKeyStyle::styleHint(
+    StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const
 {
     if (hint == SH_MenuBar_AltKeyNavigation)
         return 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QProxyStyle>
@@ -17,7 +18,7 @@ public:
     using QProxyStyle::QProxyStyle;
 
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
-                  QStyleHintReturn* returnData = nullptr) const override;
+        QStyleHintReturn* returnData = nullptr) const override;
 };
 
 // Wraps the application's current style in AltKeyStyle; the application owns it.

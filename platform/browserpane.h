@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QString>
@@ -18,7 +19,7 @@ public:
 
     // Makes the pane ready to show pages, so that the first lookup costs no more than
     // any later one. Requests no page. Nothing to do for a pane that is always ready.
-    virtual void prepare() {}
+    virtual void prepare() { }
 };
 
 // The pane the program uses: a web page view, from a module loaded when the pane is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "keystate_qt.h"
 
 #include <QCoreApplication>
@@ -48,8 +49,7 @@ bool QtKeyState::eventFilter(QObject* watched, QEvent* event)
         // The release will go to another application's window: stop calling the key down.
         altDown_ = false;
         break;
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "keystate_win.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -16,14 +17,10 @@ struct SideKeys {
 SideKeys sideKeysOf(int virtualKey)
 {
     switch (virtualKey) {
-    case VK_MENU:
-        return {VK_LMENU, VK_RMENU};
-    case VK_SHIFT:
-        return {VK_LSHIFT, VK_RSHIFT};
-    case VK_CONTROL:
-        return {VK_LCONTROL, VK_RCONTROL};
-    default:
-        return {};
+    case VK_MENU: return {VK_LMENU, VK_RMENU};
+    case VK_SHIFT: return {VK_LSHIFT, VK_RSHIFT};
+    case VK_CONTROL: return {VK_LCONTROL, VK_RCONTROL};
+    default: return {};
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "keystate_x11.h"
 
 #include <cstdlib>
@@ -185,7 +186,8 @@ bool X11KeyState::nativeEventFilter(const QByteArray& eventType, void* message, 
     if ((event->response_type & 0x7f) == XCB_GE_GENERIC) {
         RawKeyEvent raw;
         std::memcpy(&raw, event, sizeof(raw));
-        if (raw.extension != xinputOpcode_ || (raw.eventType != int{XI_RawKeyPress} && raw.eventType != int{XI_RawKeyRelease}))
+        if (raw.extension != xinputOpcode_
+            || (raw.eventType != int{XI_RawKeyPress} && raw.eventType != int{XI_RawKeyRelease}))
             return false;
         rawKeyEvent(raw.eventType == int{XI_RawKeyPress}, raw.detail, raw.time);
         return true; // selected here, of no use to Qt

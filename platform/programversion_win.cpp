@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "programversion.h"
 
 #include "tarnix_version.h"

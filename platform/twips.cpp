@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "twips.h"
 
 #include <QWidget>
@@ -31,15 +32,27 @@ TwipsScale TwipsScale::of(const QWidget& widget)
     return TwipsScale(widget.logicalDpiX(), widget.logicalDpiY());
 }
 
-int TwipsScale::x(int twips) const { return toPixels(twips, dpiX_); }
-int TwipsScale::y(int twips) const { return toPixels(twips, dpiY_); }
+int TwipsScale::x(int twips) const
+{
+    return toPixels(twips, dpiX_);
+}
+int TwipsScale::y(int twips) const
+{
+    return toPixels(twips, dpiY_);
+}
 
 QRect TwipsScale::rect(int left, int top, int width, int height) const
 {
     return QRect(x(left), y(top), x(width), y(height));
 }
 
-double TwipsScale::twipsX(int pixels) const { return toTwips(pixels, dpiX_); }
-double TwipsScale::twipsY(int pixels) const { return toTwips(pixels, dpiY_); }
+double TwipsScale::twipsX(int pixels) const
+{
+    return toTwips(pixels, dpiX_);
+}
+double TwipsScale::twipsY(int pixels) const
+{
+    return toTwips(pixels, dpiY_);
+}
 
 } // namespace platform

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "versioninfo_win.h"
 
 #include <cstdio>
@@ -21,13 +22,15 @@ const VS_FIXEDFILEINFO* fixedInfo(const std::vector<std::uint8_t>& block)
 
 VersionInfo::Numbers splitVersion(DWORD mostSignificant, DWORD leastSignificant)
 {
-    return {HIWORD(mostSignificant), LOWORD(mostSignificant), HIWORD(leastSignificant),
-            LOWORD(leastSignificant)};
+    return {HIWORD(mostSignificant), LOWORD(mostSignificant), HIWORD(leastSignificant), LOWORD(leastSignificant)};
 }
 
 } // namespace
 
-VersionInfo::VersionInfo(std::vector<std::uint8_t> block) : block_(std::move(block)) {}
+VersionInfo::VersionInfo(std::vector<std::uint8_t> block)
+    : block_(std::move(block))
+{
+}
 
 std::optional<VersionInfo> VersionInfo::ofFile(const std::wstring& path)
 {
@@ -68,8 +71,7 @@ std::optional<std::wstring> VersionInfo::text(const std::wstring& name) const
     };
     void* value = nullptr;
     UINT size = 0;
-    if (!VerQueryValueW(block_.data(), L"\\VarFileInfo\\Translation", &value, &size)
-        || size < sizeof(Translation))
+    if (!VerQueryValueW(block_.data(), L"\\VarFileInfo\\Translation", &value, &size) || size < sizeof(Translation))
         return std::nullopt;
     const auto* first = static_cast<const Translation*>(value);
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "webbrowserpane.h"
 
 #include <QCoreApplication>
@@ -98,7 +99,8 @@ bool WebBrowserPane::loadModule(QString* whyNot)
                             : QStringLiteral("%1: %2").arg(dir, loader->errorString()));
         delete loader;
     }
-    *whyNot = errors.isEmpty() ? QStringLiteral("no folder to look for its module in") : errors.join(QLatin1String("; "));
+    *whyNot
+        = errors.isEmpty() ? QStringLiteral("no folder to look for its module in") : errors.join(QLatin1String("; "));
     return false;
 }
 

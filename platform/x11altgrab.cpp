@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "x11altgrab.h"
 
 #include <cstdlib>
@@ -19,7 +20,8 @@ namespace {
 // The window that has the keyboard now, or zero. One round trip.
 std::uint32_t inputFocus(xcb_connection_t* connection)
 {
-    xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    xcb_get_input_focus_reply_t* reply
+        = xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
     const std::uint32_t focus = reply ? reply->focus : 0;
     std::free(reply);
     return focus;
@@ -42,8 +44,8 @@ Display* openWatchConnection(Display* qtDisplay)
     int error = 0;
     int major = 2;
     int minor = 2;
-    if (!XQueryExtension(own, "XInputExtension", &opcode, &event, &error) ||
-        XIQueryVersion(own, &major, &minor) != Success) {
+    if (!XQueryExtension(own, "XInputExtension", &opcode, &event, &error)
+        || XIQueryVersion(own, &major, &minor) != Success) {
         XCloseDisplay(own);
         return nullptr;
     }
@@ -73,8 +75,8 @@ X11AltGrab::X11AltGrab(_XDisplay* qtDisplay, xcb_connection_t* connection, const
     for (const std::uint8_t keycode : altKeycodes_) {
         // Fails when another client grabs Alt already: then only the active grab taken
         // once the press is read is left, a little later.
-        const xcb_void_cookie_t cookie = xcb_grab_key_checked(connection_, true, root_, XCB_MOD_MASK_ANY, keycode,
-                                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC);
+        const xcb_void_cookie_t cookie = xcb_grab_key_checked(
+            connection_, true, root_, XCB_MOD_MASK_ANY, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC);
         if (xcb_generic_error_t* error = xcb_request_check(connection_, cookie))
             std::free(error);
         else
@@ -114,9 +116,8 @@ void X11AltGrab::altPressed(std::uint32_t time)
     // Owner events: keys for Tarnix's windows arrive as usual, the rest on the root
     // window (see()). Not granted when another client holds the keyboard (a menu, the
     // window manager switching windows): then it is theirs.
-    xcb_grab_keyboard_reply_t* reply = xcb_grab_keyboard_reply(
-        connection_, xcb_grab_keyboard(connection_, true, root_, time, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
-        nullptr);
+    xcb_grab_keyboard_reply_t* reply = xcb_grab_keyboard_reply(connection_,
+        xcb_grab_keyboard(connection_, true, root_, time, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC), nullptr);
     grabbed_ = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
     std::free(reply);
     if (!grabbed_) {
@@ -186,7 +187,8 @@ void X11AltGrab::watch(std::stop_token stop, _XDisplay* own)
         {
             std::lock_guard lock(mutex_);
             if (armed_) {
-                const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now());
+                const auto left
+                    = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now());
                 timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
             }
         }

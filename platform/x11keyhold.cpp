@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "x11keyhold.h"
 
 #include <cstring>
@@ -83,8 +84,8 @@ void X11KeyHold::sendBackUpToNextPress()
         const RawEvent& event = held_.front().event;
         const auto window = reinterpret_cast<const xcb_key_press_event_t*>(event.data())->event;
         // No event mask: the server gives the copy to the window's maker, this connection.
-        xcb_send_event(connection_, false, window, XCB_EVENT_MASK_NO_EVENT,
-                       reinterpret_cast<const char*>(event.data()));
+        xcb_send_event(
+            connection_, false, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(event.data()));
         held_.pop_front();
     }
     // The server keeps a client's requests in order, so the marker comes back after the

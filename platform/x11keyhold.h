@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <array>
@@ -48,8 +49,8 @@ public:
 
 private:
     enum class Phase {
-        Idle,      // keys pass
-        Holding,   // a press is due and not yet acted on: keys wait
+        Idle,        // keys pass
+        Holding,     // a press is due and not yet acted on: keys wait
         HandingBack, // copies are on their way back: new keys queue behind them
     };
     using RawEvent = std::array<std::uint8_t, 32>;

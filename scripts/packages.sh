@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the scripts: the Debian packages each step needs and a function that
 # installs whichever of them are missing. Sourced, not run.
 

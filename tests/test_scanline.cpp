@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <random>
@@ -95,8 +96,8 @@ TEST_F(ScanLine, LeadAndSeparatorsAreCutByPositionOnly)
 {
     std::u16string line = encodeScanLine(kSerial, kType, bytesOf("XYZ"));
     const auto plain = decodeScanLine(line);
-    line[0] = u'a';            // a symbol as lead
-    line[25] = u'b';           // symbols as separators
+    line[0] = u'a';  // a symbol as lead
+    line[25] = u'b'; // symbols as separators
     line[30] = u'c';
     line[line.size() - 3] = u'd';
     const auto changed = decodeScanLine(line);
@@ -126,9 +127,8 @@ TEST_F(ScanLine, RoundTripsRandomFieldsThroughTheEncoder)
 TEST_F(ScanLine, FastPathMatchesTheLiteralRoutinesOnRandomText)
 {
     std::mt19937 random(7);
-    const std::u16string pool =
-        u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/"
-        u"-. \r\n\t\u00E9\u20AC\u0161\u0000\u007F";
+    const std::u16string pool = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/"
+                                u"-. \r\n\t\u00E9\u20AC\u0161\u0000\u007F";
     for (int run = 0; run < 2000; ++run) {
         std::u16string line(random() % 120, u' ');
         for (auto& ch : line)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -81,10 +82,10 @@ TEST_F(TarnixFuncs, ShiftMultipliesOrDividesByPowersOfTwo)
 
 TEST_F(TarnixFuncs, LeftShiftByNegativeBitsRoundsHalvesToEven)
 {
-    EXPECT_EQ(LShift(5, -1), 2);  // 2.5
-    EXPECT_EQ(LShift(7, -1), 4);  // 3.5
+    EXPECT_EQ(LShift(5, -1), 2); // 2.5
+    EXPECT_EQ(LShift(7, -1), 4); // 3.5
     EXPECT_EQ(LShift(-5, -1), -2);
-    EXPECT_EQ(LShift(3, -2), 1);  // 0.75
+    EXPECT_EQ(LShift(3, -2), 1); // 0.75
     EXPECT_EQ(LShift(1, -2000), 0);
 }
 
@@ -119,8 +120,8 @@ TEST_F(TarnixFuncs, ShiftErrorsCarryTheNameOfTheRoutineCalled)
 TEST_F(TarnixFuncs, DecodeGroupPacksFourSymbolsAndMasksThreeBytes)
 {
     // a b c d: packed 0x001083, bytes 0x00 0x10 0x83 before the mask.
-    EXPECT_EQ(decodeGroup(0, 1, 2, 3),
-              (std::u16string{char16_t(0x00 ^ 0x5A), char16_t(0x10 ^ 0x5A), char16_t(0x83 ^ 0x5A)}));
+    EXPECT_EQ(
+        decodeGroup(0, 1, 2, 3), (std::u16string{char16_t(0x00 ^ 0x5A), char16_t(0x10 ^ 0x5A), char16_t(0x83 ^ 0x5A)}));
     EXPECT_EQ(decodeGroup(0, 0, 0, 0), u"ZZZ");
     // All 24 bits set: each byte 0xFF ^ 0x5A = 0xA5, the yen sign.
     EXPECT_EQ(decodeGroup(63, 63, 63, 63), u"\u00A5\u00A5\u00A5");

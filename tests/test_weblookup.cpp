@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include "weblookup.h"
@@ -7,11 +8,11 @@ using namespace lookup;
 namespace {
 const LookupHosts kHosts{u"track.example", u"upc.example"};
 
-const std::u16string kTrackingPrefix =
-    u"http://track.example/etracking/tracking.cgi?tracknums_displayed=5&TypeOfInquiryNumber=T"
-    u"&HTMLVersion=4.0&sort_by=status&InquiryNumber1=";
-const std::u16string kTrackingSuffix =
-    u"&InquiryNumber2=&InquiryNumber3=&InquiryNumber4=&InquiryNumber5=&track.x=20&track.y=14";
+const std::u16string kTrackingPrefix
+    = u"http://track.example/etracking/tracking.cgi?tracknums_displayed=5&TypeOfInquiryNumber=T"
+      u"&HTMLVersion=4.0&sort_by=status&InquiryNumber1=";
+const std::u16string kTrackingSuffix
+    = u"&InquiryNumber2=&InquiryNumber3=&InquiryNumber4=&InquiryNumber5=&track.x=20&track.y=14";
 } // namespace
 
 TEST(WebLookup, ParcelTrackingTypeOpensTheTrackingPage)
@@ -25,10 +26,8 @@ TEST(WebLookup, EveryOtherTypeOpensTheProductDatabase)
 {
     for (const std::u16string type : {u"e28", u"E28 ", u" E28", u"", u"UPA", u"E2", u"E280"}) {
         const LookupRequest request = chooseLookup(type, u"0123456789", kHosts);
-        EXPECT_EQ(request.status, u"Connecting to the UPC Database...")
-            << "type of length " << type.size();
-        EXPECT_EQ(request.address, u"http://upc.example/item.pl?upc=0123456789")
-            << "type of length " << type.size();
+        EXPECT_EQ(request.status, u"Connecting to the UPC Database...") << "type of length " << type.size();
+        EXPECT_EQ(request.address, u"http://upc.example/item.pl?upc=0123456789") << "type of length " << type.size();
     }
 }
 
@@ -62,8 +61,6 @@ TEST(WebLookup, DataIsPercentEncodedSoItCannotBendTheAddress)
     EXPECT_EQ(percentEncode(u"\xD800x"), u"%EF%BF%BDx") << "a lone surrogate";
 
     // In the page address the data stays one query value.
-    EXPECT_EQ(chooseLookup(u"UPA", u"1&x=2#top", kHosts).address,
-              u"http://upc.example/item.pl?upc=1%26x%3D2%23top");
-    EXPECT_EQ(chooseLookup(u"E28", u"A B?", kHosts).address,
-              kTrackingPrefix + u"A%20B%3F" + kTrackingSuffix);
+    EXPECT_EQ(chooseLookup(u"UPA", u"1&x=2#top", kHosts).address, u"http://upc.example/item.pl?upc=1%26x%3D2%23top");
+    EXPECT_EQ(chooseLookup(u"E28", u"A B?", kHosts).address, kTrackingPrefix + u"A%20B%3F" + kTrackingSuffix);
 }

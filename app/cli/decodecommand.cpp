@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decodecommand.h"
 
 #include <new>
@@ -61,8 +62,8 @@ int runChecked(std::span<const std::string> arguments, CommandStreams& streams)
     try {
         commandLine = parseCommandLine(arguments);
     } catch (const UsageError& error) {
-        streams.standardError.write(message(error.what()) + "Try '" + kProgramName
-                                    + " --help' for more information.\n");
+        streams.standardError.write(
+            message(error.what()) + "Try '" + kProgramName + " --help' for more information.\n");
         return kExitTrouble;
     }
     if (commandLine.showHelp) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fieldescape.h"
 
 #include "utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "linereader.h"
 
 #include <cstring>
@@ -16,7 +17,8 @@ std::string_view withoutTrailingCr(std::string_view line)
 } // namespace
 
 LineReader::LineReader(ByteSource& source, std::size_t blockSize)
-    : source_(source), buffer_(blockSize > 0 ? blockSize : 1)
+    : source_(source)
+    , buffer_(blockSize > 0 ? blockSize : 1)
 {
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scanlogdecoder.h"
 
 #include "programname.h"
@@ -12,7 +13,11 @@ namespace {
 // slow writer on the other end of a pipe and the records so far should not wait.
 class FlushBeforeRead : public ByteSource {
 public:
-    FlushBeforeRead(ByteSource& source, ScanLogDecoder& decoder) : source_(source), decoder_(decoder) {}
+    FlushBeforeRead(ByteSource& source, ScanLogDecoder& decoder)
+        : source_(source)
+        , decoder_(decoder)
+    {
+    }
 
     std::size_t read(char* buffer, std::size_t size) override
     {
@@ -27,9 +32,11 @@ private:
 
 } // namespace
 
-ScanLogDecoder::ScanLogDecoder(OutputFormat format, ByteSink& output, ByteSink& messages,
-                               std::size_t blockSize)
-    : format_(format), output_(output), messages_(messages), blockSize_(blockSize)
+ScanLogDecoder::ScanLogDecoder(OutputFormat format, ByteSink& output, ByteSink& messages, std::size_t blockSize)
+    : format_(format)
+    , output_(output)
+    , messages_(messages)
+    , blockSize_(blockSize)
 {
 }
 

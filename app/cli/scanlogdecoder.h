@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstddef>
@@ -24,7 +25,7 @@ public:
     static constexpr std::size_t kOutputBufferSize = std::size_t{1} << 20;
 
     ScanLogDecoder(OutputFormat format, ByteSink& output, ByteSink& messages,
-                   std::size_t blockSize = LineReader::kDefaultBlockSize);
+        std::size_t blockSize = LineReader::kDefaultBlockSize);
 
     // Decodes every line of input, named inputName in messages, and returns how many
     // lines were too short to decode. Each of those gets a message and no record.
@@ -42,8 +43,8 @@ private:
     ByteSink& output_;
     ByteSink& messages_;
     std::size_t blockSize_;
-    std::string pending_;  // output not yet written
-    std::u16string line_;  // the current line as text, reused from line to line
+    std::string pending_; // output not yet written
+    std::u16string line_; // the current line as text, reused from line to line
 };
 
 // The message for a line too short to decode, LF included.

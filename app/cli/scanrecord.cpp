@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scanrecord.h"
 
 #include <cstring>

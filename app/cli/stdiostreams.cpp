@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stdiostreams.h"
 
 #include <algorithm>
@@ -20,7 +21,8 @@ std::string reasonOf(int errorNumber)
 } // namespace
 
 StdioSource::StdioSource(std::FILE* stream, Ownership ownership)
-    : stream_(stream), ownership_(ownership)
+    : stream_(stream)
+    , ownership_(ownership)
 {
 }
 
@@ -53,7 +55,10 @@ std::size_t StdioSource::read(char* buffer, std::size_t size)
     }
 }
 
-StdioSink::StdioSink(std::FILE* stream) : stream_(stream) {}
+StdioSink::StdioSink(std::FILE* stream)
+    : stream_(stream)
+{
+}
 
 void StdioSink::write(std::string_view bytes)
 {

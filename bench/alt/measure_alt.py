@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Measures what becomes of a scan that starts with Alt: the scanner's Alt and its line
 come at once, and every character of the line must reach Tarnix's input box.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The input box's work per keystroke, measured through the real widgets: an ordinary
 // keystroke of a scan, and the Enter that ends it, up to the three result boxes filled
 // (with web lookup off, and on with a pane that only takes the address).
@@ -70,8 +71,14 @@ void enterToResults(benchmark::State& state, bool lookupOn)
     }
 }
 
-void BM_EnterToResultBoxes_LookupOff(benchmark::State& state) { enterToResults(state, false); }
-void BM_EnterToResultBoxes_LookupOn(benchmark::State& state) { enterToResults(state, true); }
+void BM_EnterToResultBoxes_LookupOff(benchmark::State& state)
+{
+    enterToResults(state, false);
+}
+void BM_EnterToResultBoxes_LookupOn(benchmark::State& state)
+{
+    enterToResults(state, true);
+}
 
 void BM_OrdinaryScanKeystroke(benchmark::State& state)
 {

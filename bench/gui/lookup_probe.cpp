@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up and first-lookup figures of the main window with the program's own browser
 // pane, printed as one line of name=value pairs:
 //   shown_ms        main() entered to the window exposed
@@ -94,7 +95,10 @@ double execToNowMs()
     return (now.tv_sec + now.tv_nsec / 1e9) * 1000.0 - startTicks * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
-double mib(long kib) { return kib / 1024.0; }
+double mib(long kib)
+{
+    return kib / 1024.0;
+}
 
 double typeScanAndWaitForPage(Form1Window& form, QSignalSpy*& loads, const QString& body)
 {
@@ -103,8 +107,8 @@ double typeScanAndWaitForPage(Form1Window& form, QSignalSpy*& loads, const QStri
     const auto start = Clock::now();
     QTest::keyClick(input, Qt::Key_Return);
     if (!loads)
-        loads = new QSignalSpy(qobject_cast<QWebEngineView*>(Form1Harness::lookupPageView()),
-                               &QWebEngineView::loadFinished);
+        loads = new QSignalSpy(
+            qobject_cast<QWebEngineView*>(Form1Harness::lookupPageView()), &QWebEngineView::loadFinished);
     if (!loads->wait(60000)) {
         std::fprintf(stderr, "lookup_probe: the page did not load\n");
         std::exit(1);
@@ -142,7 +146,7 @@ int main(int argc, char** argv)
     const double execShown = execToNowMs();
     QTest::qWait(1000);
     std::printf("shown_ms=%.1f exec_shown_ms=%.0f rss_mib=%.1f", msBetween(entered, shown), execShown,
-                mib(procKib(QStringLiteral("/proc/self/status"), "VmRSS")));
+        mib(procKib(QStringLiteral("/proc/self/status"), "VmRSS")));
 
     if (navigate) {
         form.findChild<QAction*>(QStringLiteral("mnu_lookup"))->trigger();
@@ -158,9 +162,10 @@ int main(int argc, char** argv)
             treeRss += procKib(QStringLiteral("/proc/%1/status").arg(pid), "VmRSS");
             treePss += procKib(QStringLiteral("/proc/%1/smaps_rollup").arg(pid), "Pss");
         }
-        std::printf(" lookup_ms=%.0f second_ms=%.0f rss_mib_after=%.1f tree_rss_mib=%.1f tree_pss_mib=%.1f helpers=%lld",
-                    first, second, mib(procKib(QStringLiteral("/proc/self/status"), "VmRSS")), mib(treeRss),
-                    mib(treePss), static_cast<long long>(tree.size() - 1));
+        std::printf(
+            " lookup_ms=%.0f second_ms=%.0f rss_mib_after=%.1f tree_rss_mib=%.1f tree_pss_mib=%.1f helpers=%lld", first,
+            second, mib(procKib(QStringLiteral("/proc/self/status"), "VmRSS")), mib(treeRss), mib(treePss),
+            static_cast<long long>(tree.size() - 1));
         delete loads;
     }
     std::printf("\n");

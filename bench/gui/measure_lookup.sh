@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs lookup_probe several times without and with a first lookup, each run in a virtual
 # X server of its own, and prints every run's figures.
 #   bench/gui/measure_lookup.sh [build-dir] [runs]

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Scans lost around the browser pane, counted over many cold starts of the real program,
 and the idle processor use once a page is shown. Run inside an X server of its own,
 from the project folder, after building:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The smallest Qt 6 widgets program of Tarnix's shape: a titled window with a menu bar
 // and one line edit, at the main window's size. The honest baseline for Tarnix's
 // start-up time and memory: nothing set beyond the widgets, built with the same flags.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Figures for the window program, measured in one run on one X server:
 
 - start-up: from starting the process to its main window being mapped, for tarnix and

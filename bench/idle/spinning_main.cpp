@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tarnix with the polling loop as it was first written: each pass asks for Alt and
 // delivers the pending events without ever waiting, so it keeps a processor core busy.
 // Started as the program starts; built only to measure the difference against the real

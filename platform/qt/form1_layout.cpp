@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form1_layout.h"
 
 #include <QLabel>
@@ -65,12 +66,8 @@ Form1Controls buildForm1Controls(QWidget& client, platform::BrowserPane& browser
             place(*c.Text1, where, scale);
             made = c.Text1;
             break;
-        case form1geometry::Kind::Label:
-            makeLabel(client, where, scale);
-            break;
-        case form1geometry::Kind::ResultBox:
-            made = makeResultBox(client, where, scale);
-            break;
+        case form1geometry::Kind::Label: makeLabel(client, where, scale); break;
+        case form1geometry::Kind::ResultBox: made = makeResultBox(client, where, scale); break;
         case form1geometry::Kind::BrowserPane:
             place(browserPane, where, scale);
             made = &browserPane;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 class QLabel;
@@ -11,16 +12,16 @@ class BrowserPane;
 
 // The main window's controls. Each one carries its name as objectName.
 struct Form1Controls {
-    ScanInput* Text1 = nullptr;  // the scanner's keystrokes arrive here
-    QLabel* Label2 = nullptr;    // "Serial:"
-    QLabel* Label3 = nullptr;    // "UPC Type:"
-    QLabel* Label4 = nullptr;    // "UPC:"
-    QLabel* Label5 = nullptr;    // the last scan line
-    QLineEdit* Text5 = nullptr;  // decoded serial
-    QLineEdit* Text6 = nullptr;  // decoded barcode type
-    QLineEdit* Text7 = nullptr;  // decoded barcode data
+    ScanInput* Text1 = nullptr;                   // the scanner's keystrokes arrive here
+    QLabel* Label2 = nullptr;                     // "Serial:"
+    QLabel* Label3 = nullptr;                     // "UPC Type:"
+    QLabel* Label4 = nullptr;                     // "UPC:"
+    QLabel* Label5 = nullptr;                     // the last scan line
+    QLineEdit* Text5 = nullptr;                   // decoded serial
+    QLineEdit* Text6 = nullptr;                   // decoded barcode type
+    QLineEdit* Text7 = nullptr;                   // decoded barcode data
     platform::BrowserPane* WebBrowser1 = nullptr; // the lookup page
-    QLabel* Label6 = nullptr;    // lookup status
+    QLabel* Label6 = nullptr;                     // lookup status
 };
 
 // Places the controls on the client area at their design geometry, with their design

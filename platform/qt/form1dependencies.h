@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <functional>
@@ -31,8 +32,8 @@ struct Form1Dependencies {
 
     // Shows a modal message box with a title, a text and a single OK button, and
     // returns when it is closed.
-    std::function<void(QWidget* parent, const QString& title, const QString& text)> showMessageBox =
-        &platform::showMessageBox;
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> showMessageBox
+        = &platform::showMessageBox;
 
     // Ends the program at once. The default never returns.
     std::function<void()> endProgram = &platform::endProgramNow;

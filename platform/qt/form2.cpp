@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form2.h"
 
 #include <QFontMetrics>
@@ -18,8 +19,9 @@ constexpr double kSmallestPointSize = 6.0;
 } // namespace
 
 Form2::Form2(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(toQString(helptexts::kCaption));
@@ -47,7 +49,7 @@ bool textFits(const QLabel& label, const QFont& font)
 {
     const QRect box = label.contentsRect();
     const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, box.width(), std::numeric_limits<int>::max() / 2),
-                                                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label.text());
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label.text());
     return needed.height() <= box.height();
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "menushortcutguard.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tarnixapp.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "lookuppage.h"
 
 #include <QCoreApplication>
@@ -21,17 +22,17 @@ QString leavePageQuestion()
 void refuseAllRequests(LookupPage& page)
 {
     QObject::connect(&page, &QWebEnginePage::featurePermissionRequested, &page,
-                     [&page](const QUrl& origin, QWebEnginePage::Feature feature) {
-                         page.setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
-                     });
+        [&page](const QUrl& origin, QWebEnginePage::Feature feature) {
+            page.setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+        });
     QObject::connect(&page, &QWebEnginePage::fullScreenRequested, &page,
-                     [](QWebEngineFullScreenRequest request) { request.reject(); });
-    QObject::connect(&page, &QWebEnginePage::quotaRequested, &page,
-                     [](QWebEngineQuotaRequest request) { request.reject(); });
+        [](QWebEngineFullScreenRequest request) { request.reject(); });
+    QObject::connect(
+        &page, &QWebEnginePage::quotaRequested, &page, [](QWebEngineQuotaRequest request) { request.reject(); });
     QObject::connect(&page, &QWebEnginePage::registerProtocolHandlerRequested, &page,
-                     [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
+        [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
     QObject::connect(&page, &QWebEnginePage::fileSystemAccessRequested, &page,
-                     [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+        [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
     // printRequested, authenticationRequired and selectClientCertificate are left
     // unconnected: unanswered, the engine cancels them without a dialog.
 }
@@ -54,9 +55,7 @@ LookupPage::LookupPage(QWebEngineProfile* profile, QObject* parent)
     refuseAllRequests(*this);
 }
 
-
-
-void LookupPage::javaScriptAlert(const QUrl&, const QString&) {}
+void LookupPage::javaScriptAlert(const QUrl&, const QString&) { }
 
 bool LookupPage::javaScriptConfirm(const QUrl&, const QString& message)
 {
@@ -78,6 +77,6 @@ QWebEnginePage* LookupPage::createWindow(WebWindowType)
     return nullptr;
 }
 
-void LookupPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}
+void LookupPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) { }
 
 } // namespace platform

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QWebEnginePage>
@@ -18,14 +19,14 @@ public:
 protected:
     void javaScriptAlert(const QUrl& origin, const QString& message) override;
     bool javaScriptConfirm(const QUrl& origin, const QString& message) override;
-    bool javaScriptPrompt(const QUrl& origin, const QString& message, const QString& defaultValue,
-                          QString* result) override;
-    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
-                            const QStringList& acceptedMimeTypes) override;
+    bool javaScriptPrompt(
+        const QUrl& origin, const QString& message, const QString& defaultValue, QString* result) override;
+    QStringList chooseFiles(
+        FileSelectionMode mode, const QStringList& oldFiles, const QStringList& acceptedMimeTypes) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
     // A third party's console messages are not the program's to print.
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
-                                  const QString& source) override;
+    void javaScriptConsoleMessage(
+        JavaScriptConsoleMessageLevel level, const QString& message, int line, const QString& source) override;
 };
 
 } // namespace platform

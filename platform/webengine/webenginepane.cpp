@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "webenginepane.h"
 
 #include <QPointer>
@@ -36,7 +37,7 @@ WebEnginePane::WebEnginePane(QWidget* parent)
     profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile_->setSpellCheckEnabled(false);
     connect(profile_, &QWebEngineProfile::downloadRequested, this,
-            [](QWebEngineDownloadRequest* download) { download->cancel(); });
+        [](QWebEngineDownloadRequest* download) { download->cancel(); });
 
     // The page starts now, on the engine's empty document (no request goes out), and
     // brings its OpenGL drawing surface into the view; the view's window is made after

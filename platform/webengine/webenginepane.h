@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QTimer>
@@ -37,9 +38,9 @@ private:
     QWebEngineProfile* profile_;
     LookupPage* page_;
     QWebEngineView* view_;
-    QString pending_;          // the address to load once the renderer has answered
+    QString pending_; // the address to load once the renderer has answered
     quint64 pingsSent_ = 0;
-    quint64 pingAwaited_ = 0;  // the question waiting for an answer, 0 when none
+    quint64 pingAwaited_ = 0; // the question waiting for an answer, 0 when none
     QTimer hangTimer_;
 };
 

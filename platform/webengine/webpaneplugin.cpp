@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The web engine module's entry point, loaded by the program when the browser pane is
 // first needed.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "browserpane_win.h"
 
 #include "form1controls_win.h"
@@ -25,7 +26,8 @@ LRESULT CALLBACK BrowserPane::windowProc(HWND window, UINT message, WPARAM wPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-BrowserPane::BrowserPane(HWND parent, int id, RECT box, HFONT font) : font_(font)
+BrowserPane::BrowserPane(HWND parent, int id, RECT box, HFONT font)
+    : font_(font)
 {
     static const ATOM registered = [] {
         WNDCLASSEXW windowClass{};
@@ -40,9 +42,8 @@ BrowserPane::BrowserPane(HWND parent, int id, RECT box, HFONT font) : font_(font
     (void)registered;
     // WS_CLIPCHILDREN: the control paints its own part of the pane.
     window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, box.left,
-                              box.top, box.right - box.left, box.bottom - box.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                              nullptr);
+        box.top, box.right - box.left, box.bottom - box.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        GetModuleHandleW(nullptr), nullptr);
 }
 
 BrowserPane::~BrowserPane()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "foreground_win.h"
 
 namespace platform::win32 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form1controls_win.h"
 
 #include "widetext_win.h"
@@ -6,13 +7,12 @@ namespace platform::win32 {
 
 namespace {
 
-HWND createChild(DWORD exStyle, const wchar_t* className, std::u16string_view text, DWORD style, HWND parent,
-                 int id, RECT box, HFONT font)
+HWND createChild(DWORD exStyle, const wchar_t* className, std::u16string_view text, DWORD style, HWND parent, int id,
+    RECT box, HFONT font)
 {
     const HWND control = CreateWindowExW(exStyle, className, toWide(text).c_str(), WS_CHILD | WS_VISIBLE | style,
-                                         box.left, box.top, box.right - box.left, box.bottom - box.top, parent,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                         GetModuleHandleW(nullptr), nullptr);
+        box.left, box.top, box.right - box.left, box.bottom - box.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (control && font)
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
@@ -58,11 +58,10 @@ HWND createForm1Control(HWND parent, const form1geometry::ControlLayout& layout,
     case Kind::ResultBox:
         // Read-only but focusable, so the decoded fields can be selected and copied.
         return createChild(WS_EX_CLIENTEDGE, L"EDIT", layout.text, WS_TABSTOP | ES_LEFT | ES_READONLY | ES_AUTOHSCROLL,
-                           parent, id, box, font);
+            parent, id, box, font);
     case Kind::Label:
         return createLabel(parent, id, box, layout.text, layout.align == form1geometry::Align::Centre, font);
-    case Kind::BrowserPane:
-        break;
+    case Kind::BrowserPane: break;
     }
     return nullptr;
 }

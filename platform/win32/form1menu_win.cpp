@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form1menu_win.h"
 
 #include <string>

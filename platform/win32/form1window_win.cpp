@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form1window_win.h"
 
 #include <cstdio>
@@ -53,8 +54,7 @@ void registerClass(WNDPROC windowProc)
         // Icon resource 1, the program icon of the version resource.
         windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
         windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                            GetSystemMetrics(SM_CXSMICON),
-                                                            GetSystemMetrics(SM_CYSMICON), 0));
+            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
         windowClass.lpszClassName = kClassName;
         return RegisterClassExW(&windowClass);
     }();
@@ -74,9 +74,8 @@ Win32Form1Window::Win32Form1Window()
     const int clientHeight = twipsToPixels(form1geometry::kClientHeight, dpi);
     const HMENU menu = createForm1MenuBar();
     window_ = CreateWindowExW(kExStyle, kClassName, L"Tarnix", kStyle, CW_USEDEFAULT, 0,
-                              outerWidthForClient(clientWidth, kStyle, kExStyle, true),
-                              outerHeightForClient(clientHeight, kStyle, kExStyle, true), nullptr, menu,
-                              GetModuleHandleW(nullptr), nullptr);
+        outerWidthForClient(clientWidth, kStyle, kExStyle, true),
+        outerHeightForClient(clientHeight, kStyle, kExStyle, true), nullptr, menu, GetModuleHandleW(nullptr), nullptr);
     if (!window_) {
         DestroyMenu(menu);
         return;
@@ -156,8 +155,7 @@ LRESULT Win32Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (handlers_)
             handlers_->Form_Unload();
         return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
+    case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         if (wParam && handlers_)
             handlers_->Form_Unload();
@@ -169,11 +167,8 @@ LRESULT Win32Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 lastFocus_ = focus;
         }
         break; // the default activation focuses the frame, and WM_SETFOCUS passes it on
-    case WM_SETFOCUS:
-        SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : text1_);
-        return 0;
-    default:
-        break;
+    case WM_SETFOCUS: SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : text1_); return 0;
+    default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form2window_win.h"
 
 #include "form1controls_win.h"
@@ -44,15 +45,15 @@ Win32Form2Window::Win32Form2Window(HFONT font)
     const int dpi = systemDpi();
     const int width = outerWidthForClient(twipsToPixels(helptexts::kClientWidth, dpi), kStyle, 0, false);
     const int height = outerHeightForClient(twipsToPixels(helptexts::kClientHeight, dpi), kStyle, 0, false);
-    window_ = CreateWindowExW(0, kClassName, toWide(helptexts::kCaption).c_str(), kStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    window_ = CreateWindowExW(0, kClassName, toWide(helptexts::kCaption).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+        width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window_)
         return;
     for (std::size_t i = 0; i < helptexts::kParagraphs.size(); ++i) {
         const auto& paragraph = helptexts::kParagraphs[i];
         createLabel(window_, static_cast<int>(i) + 1,
-                    twipsBox(paragraph.left, paragraph.top, paragraph.width, paragraph.height, dpi), paragraph.text,
-                    false, font);
+            twipsBox(paragraph.left, paragraph.top, paragraph.width, paragraph.height, dpi), paragraph.text, false,
+            font);
     }
 }
 

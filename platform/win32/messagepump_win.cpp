@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "messagepump_win.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "twips_win.h"
 
 namespace platform::win32 {
@@ -19,7 +20,7 @@ int twipsToPixels(int twips, int dpi)
 RECT twipsBox(int left, int top, int width, int height, int dpi)
 {
     return {twipsToPixels(left, dpi), twipsToPixels(top, dpi), twipsToPixels(left + width, dpi),
-            twipsToPixels(top + height, dpi)};
+        twipsToPixels(top + height, dpi)};
 }
 
 int outerHeightForClient(int clientHeight, DWORD style, DWORD exStyle, bool hasMenu)

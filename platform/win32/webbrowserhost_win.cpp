@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "webbrowserhost_win.h"
 
 #include <ole2.h>
@@ -12,7 +13,11 @@ namespace platform {
 // status text and accelerators belong to the main window, so the control gets none.
 class WebBrowserHost::Site final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
 public:
-    Site(HWND parent, RECT area) : parent_(parent), area_(area) {}
+    Site(HWND parent, RECT area)
+        : parent_(parent)
+        , area_(area)
+    {
+    }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
@@ -74,8 +79,7 @@ public:
     HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                               LPRECT position, LPRECT clip,
-                                               LPOLEINPLACEFRAMEINFO frameInfo) override
+        LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO frameInfo) override
     {
         if (!frame || !document || !position || !clip || !frameInfo)
             return E_POINTER;
@@ -124,8 +128,8 @@ namespace {
 
 HRESULT makeSystemControl(IWebBrowser2** control)
 {
-    return CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IWebBrowser2,
-                            reinterpret_cast<void**>(control));
+    return CoCreateInstance(
+        CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IWebBrowser2, reinterpret_cast<void**>(control));
 }
 
 std::wstring describe(HRESULT result)
@@ -134,9 +138,9 @@ std::wstring describe(HRESULT result)
     std::swprintf(code, std::size(code), L"0x%08lX", static_cast<unsigned long>(result));
     std::wstring text = code;
     wchar_t* message = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    const DWORD length
+        = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+            nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     if (length > 0) {
         std::wstring words(message, length);
         while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L' '))
@@ -156,7 +160,9 @@ WebBrowserHost::WebBrowserHost(HWND parent, RECT area)
 }
 
 WebBrowserHost::WebBrowserHost(HWND parent, RECT area, ControlMaker makeControl)
-    : parent_(parent), area_(area), makeControl_(std::move(makeControl))
+    : parent_(parent)
+    , area_(area)
+    , makeControl_(std::move(makeControl))
 {
 }
 

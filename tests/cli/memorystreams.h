@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <algorithm>
@@ -15,7 +16,8 @@ namespace clitest {
 class MemorySource : public cli::ByteSource {
 public:
     explicit MemorySource(std::string bytes, std::size_t chunk = std::string::npos)
-        : bytes_(std::move(bytes)), chunk_(chunk)
+        : bytes_(std::move(bytes))
+        , chunk_(chunk)
     {
     }
 

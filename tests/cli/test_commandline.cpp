@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <string>
@@ -51,7 +52,7 @@ TEST(CommandLine, FilesKeepTheirOrderAndOptionsMayStandAnywhereBeforeDoubleDash)
 TEST(CommandLine, UnknownOptionsAreUsageErrorsThatNameTheOption)
 {
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--jsn"}, {"a.log", "-j"}, {"--JSON"}, {"--json=1"}, {"---"}}) {
+        {std::vector<std::string>{"--jsn"}, {"a.log", "-j"}, {"--JSON"}, {"--json=1"}, {"---"}}) {
         try {
             parse(arguments);
             ADD_FAILURE() << "input " << joined(arguments) << " was accepted";
@@ -67,7 +68,7 @@ TEST(CommandLine, HelpDescribesTheFormatsAndExitStatusAndVersionNamesTheProgram)
     const std::string help = cli::helpText();
     EXPECT_EQ(help.rfind("Usage: tarnix-decode [--json] [FILE...]\n", 0), 0u) << help;
     for (const char* needed : {"--json", "--help", "--version", "U+FFFD", "serial<TAB>type<TAB>data", "\\xhh",
-                               "Exit status", "32 characters"})
+             "Exit status", "32 characters"})
         EXPECT_NE(help.find(needed), std::string::npos) << "help lacks " << needed;
     EXPECT_EQ(cli::versionText(), "tarnix-decode " TARNIX_VERSION_STRING "\n");
 }

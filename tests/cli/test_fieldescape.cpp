@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <random>
@@ -43,9 +44,8 @@ bool isControl(char16_t ch)
 // UTF-16: controls, backslash, quote, Latin-1, BMP symbols, pairs and lone surrogates.
 std::u16string randomText(std::mt19937& random)
 {
-    static const char16_t pool[] = {u'a', u'Z', u'0', u' ', u'"', u'\\', u'/', u'\t', u'\r', u'\n', 0x00,
-                                    0x08, 0x0C, 0x1B, 0x1F, 0x7F, 0x80, 0x85, 0x9F, 0xA0, 0xE9, 0xFF,
-                                    0x20AC, 0x2028, 0xFFFD, 0xD83D, 0xDE00};
+    static const char16_t pool[] = {u'a', u'Z', u'0', u' ', u'"', u'\\', u'/', u'\t', u'\r', u'\n', 0x00, 0x08, 0x0C,
+        0x1B, 0x1F, 0x7F, 0x80, 0x85, 0x9F, 0xA0, 0xE9, 0xFF, 0x20AC, 0x2028, 0xFFFD, 0xD83D, 0xDE00};
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pool) - 1);
     std::uniform_int_distribution<int> length(0, 24);
     std::u16string text;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <string>
@@ -48,16 +49,17 @@ TEST(LineReader, SplitsAtLfAndDropsOneCrBeforeItWhateverTheBlockAndReadSizes)
         {"", {}},
         {"\n", {""}},
         {"\n\n", {"", ""}},
-        {"one", {"one"}},                          // last line without LF
-        {"one\n", {"one"}},                        // no empty line after the last LF
+        {"one", {"one"}},   // last line without LF
+        {"one\n", {"one"}}, // no empty line after the last LF
         {"one\r\ntwo\nthree", {"one", "two", "three"}},
-        {"a\r\r\nb", {"a\r", "b"}},                // only one CR belongs to the line end
-        {"a\rb\n", {"a\rb"}},                      // a CR inside the line stays
-        {"tail\r", {"tail"}},                      // a CR that ends the input ends the line
+        {"a\r\r\nb", {"a\r", "b"}}, // only one CR belongs to the line end
+        {"a\rb\n", {"a\rb"}},       // a CR inside the line stays
+        {"tail\r", {"tail"}},       // a CR that ends the input ends the line
         {"\r", {""}},
         {"x\r\n\r\n", {"x", ""}},
         {std::string("nul\0byte\n", 9), {std::string("nul\0byte", 8)}},
-        {"0123456789abcdef0123\nshort\n0123456789abcdef01234567\r\n", {"0123456789abcdef0123", "short", "0123456789abcdef01234567"}},
+        {"0123456789abcdef0123\nshort\n0123456789abcdef01234567\r\n",
+            {"0123456789abcdef0123", "short", "0123456789abcdef01234567"}},
     };
     for (const Case& c : cases) {
         for (std::size_t blockSize : {1u, 2u, 3u, 5u, 8u, 64u}) {

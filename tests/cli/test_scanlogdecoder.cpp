@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -59,28 +60,31 @@ TEST_F(ScanLog, EachLineIsDecodedWithItsCrLfRestoredWhateverItsOwnLineEnd)
     const std::string one = typedLine(kSerial, "E28", "1Z9");
     const std::string two = typedLine("SERIAL000000000001", "EAN", "4006381333931XY");
     const std::string expected = kSerial + "\tE28\t1Z9\nSERIAL000000000001\tEAN\t4006381333931XY\n";
-    for (const std::string& input : {one + "\n" + two + "\n", one + "\r\n" + two + "\r\n", one + "\r\n" + two,
-                                     one + "\n" + two + "\r"}) {
+    for (const std::string& input :
+        {one + "\n" + two + "\n", one + "\r\n" + two + "\r\n", one + "\r\n" + two, one + "\n" + two + "\r"}) {
         const Decoded decoded = decodeAll(input);
         EXPECT_EQ(decoded.output, expected) << "input " << input;
         EXPECT_EQ(decoded.messages, "") << "input " << input;
         EXPECT_EQ(decoded.rejected, 0u) << "input " << input;
     }
     EXPECT_EQ(decodeAll(one + "\n", OutputFormat::Json).output,
-              "{\"serial\":\"" + kSerial + "\",\"type\":\"E28\",\"data\":\"1Z9\"}\n");
+        "{\"serial\":\"" + kSerial + "\",\"type\":\"E28\",\"data\":\"1Z9\"}\n");
 }
 
 TEST_F(ScanLog, ShortLinesAreReportedWithNameNumberAndLengthAndSkipped)
 {
     const std::string good = typedLine(kSerial, "E28", "ABC");
-    const std::string shortest = std::string(32, 'a');  // + CR LF = 34: decodes, empty data
+    const std::string shortest = std::string(32, 'a'); // + CR LF = 34: decodes, empty data
     const std::string tooShort = std::string(31, 'a');
     const Decoded decoded = decodeAll(good + "\n\n" + tooShort + "\r\n" + shortest + "\nx\n" + good);
     EXPECT_EQ(decoded.rejected, 3u);
     EXPECT_EQ(decoded.messages,
-              "tarnix-decode: scans.log:2: line too short to decode (0 characters; a scan line needs at least 32 before its line end)\n"
-              "tarnix-decode: scans.log:3: line too short to decode (31 characters; a scan line needs at least 32 before its line end)\n"
-              "tarnix-decode: scans.log:5: line too short to decode (1 character; a scan line needs at least 32 before its line end)\n");
+        "tarnix-decode: scans.log:2: line too short to decode (0 characters; a scan line needs at least 32 before its "
+        "line end)\n"
+        "tarnix-decode: scans.log:3: line too short to decode (31 characters; a scan line needs at least 32 before its "
+        "line end)\n"
+        "tarnix-decode: scans.log:5: line too short to decode (1 character; a scan line needs at least 32 before its "
+        "line end)\n");
     // 32 times "a" (slot 0): every group is 0, every byte the mask 0x5A, "Z".
     const std::string goodRecord = kSerial + "\tE28\tABC\n";
     EXPECT_EQ(decoded.output, goodRecord + std::string(18, 'Z') + "\tZZZ\t\n" + goodRecord);
@@ -117,9 +121,12 @@ TEST_F(ScanLog, RecordsAndMessagesKeepTheirOrderOnASharedStream)
     ScanLogDecoder decoder(OutputFormat::Columns, terminal, terminal);
     decoder.decode(source, "<stdin>");
     decoder.flush();
-    EXPECT_EQ(terminal.text, kSerial + "\tE28\tABC\n"
-              "tarnix-decode: <stdin>:2: line too short to decode (5 characters; a scan line needs at least 32 before its line end)\n"
-              + kSerial + "\tE28\tABC\n");
+    EXPECT_EQ(terminal.text,
+        kSerial
+            + "\tE28\tABC\n"
+              "tarnix-decode: <stdin>:2: line too short to decode (5 characters; a scan line needs at least 32 before "
+              "its line end)\n"
+            + kSerial + "\tE28\tABC\n");
 }
 
 TEST_F(ScanLog, RecordsAreHandedOnBeforeWaitingForMoreInput)
@@ -129,7 +136,8 @@ TEST_F(ScanLog, RecordsAreHandedOnBeforeWaitingForMoreInput)
     class WatchedSource : public MemorySource {
     public:
         WatchedSource(std::string bytes, std::size_t chunk, const MemorySink& output)
-            : MemorySource(std::move(bytes), chunk), output_(output)
+            : MemorySource(std::move(bytes), chunk)
+            , output_(output)
         {
         }
         std::size_t read(char* buffer, std::size_t size) override
@@ -171,7 +179,8 @@ TEST_F(ScanLog, OutputIsWrittenInBoundedPiecesWhateverTheInputSize)
     std::string expected;
     for (std::size_t i = 0; i < input.size() / line.size(); ++i)
         expected += record;
-    EXPECT_TRUE(output.text == expected) << "the records differ from " << input.size() / line.size() << " copies of " << record;
+    EXPECT_TRUE(output.text == expected) << "the records differ from " << input.size() / line.size() << " copies of "
+                                         << record;
 }
 
 TEST_F(ScanLog, AFailingInputKeepsTheRecordsOfTheLinesBeforeIt)

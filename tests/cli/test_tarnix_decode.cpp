@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the built tarnix-decode on files and standard input and checks what it prints
 // and how it exits.
 #include <gtest/gtest.h>
@@ -60,7 +61,8 @@ protected:
         for (const std::string& argument : arguments)
             command += " '" + argument + "'";
         const fs::path in = file("stdin", input);
-        command += " <'" + in.string() + "' >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "'";
+        command
+            += " <'" + in.string() + "' >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "'";
         const int status = std::system(command.c_str());
         EXPECT_TRUE(WIFEXITED(status)) << "did not exit normally: " << command;
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir_ / "stdout"), readFile(dir_ / "stderr")};
@@ -108,8 +110,7 @@ TEST_F(TarnixDecode, JsonGivesOneObjectPerLineWithKeysInOrder)
 {
     const std::string line = typed(kSerial, bytesOf("E28"), bytesOf("say \"hi\"\\"));
     const Outcome result = run({"--json"}, line + "\r\n" + line + "\n");
-    const std::string object =
-        "{\"serial\":\"SN-000123456789ABC\",\"type\":\"E28\",\"data\":\"say \\\"hi\\\"\\\\\"}\n";
+    const std::string object = "{\"serial\":\"SN-000123456789ABC\",\"type\":\"E28\",\"data\":\"say \\\"hi\\\"\\\\\"}\n";
     EXPECT_EQ(result.out, object + object);
     EXPECT_EQ(result.status, 0);
 }
@@ -123,15 +124,20 @@ TEST_F(TarnixDecode, FieldsWithLineBreaksTabsAndControlsStayOnTheirLineAndColumn
     const std::u16string decodedData = {u'\t', u'\r', u'\n', u'\\', 0x00, 0x1B, 0x7F, 0x81, 0x9D, 0xE9, 0x20AC, u'A'};
 
     Outcome result = run({}, line + "\n");
-    EXPECT_EQ(result.out, "SN-000123456789ABC\tT\\tX\t\\t\\r\\n\\\\\\x00\\x1b\\x7f\\x81\\x9d\xC3\xA9\xE2\x82\xAC" "A\n");
+    EXPECT_EQ(result.out,
+        "SN-000123456789ABC\tT\\tX\t\\t\\r\\n\\\\\\x00\\x1b\\x7f\\x81\\x9d\xC3\xA9\xE2\x82\xAC"
+        "A\n");
     ASSERT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1);
     ASSERT_EQ(std::count(result.out.begin(), result.out.end(), '\t'), 2);
-    const std::string dataColumn = result.out.substr(result.out.rfind('\t') + 1, result.out.size() - result.out.rfind('\t') - 2);
+    const std::string dataColumn
+        = result.out.substr(result.out.rfind('\t') + 1, result.out.size() - result.out.rfind('\t') - 2);
     EXPECT_EQ(clitest::readColumnField(dataColumn), decodedData);
 
     result = run({"--json"}, line + "\n");
-    EXPECT_EQ(result.out, "{\"serial\":\"SN-000123456789ABC\",\"type\":\"T\\tX\",\"data\":"
-                          "\"\\t\\r\\n\\\\\\u0000\\u001b\\u007f\\u0081\\u009d\xC3\xA9\xE2\x82\xAC" "A\"}\n");
+    EXPECT_EQ(result.out,
+        "{\"serial\":\"SN-000123456789ABC\",\"type\":\"T\\tX\",\"data\":"
+        "\"\\t\\r\\n\\\\\\u0000\\u001b\\u007f\\u0081\\u009d\xC3\xA9\xE2\x82\xAC"
+        "A\"}\n");
     const std::size_t dataAt = result.out.find("\"data\":") + 7;
     EXPECT_EQ(clitest::readJsonString(result.out.substr(dataAt, result.out.size() - dataAt - 2)), decodedData);
 }
@@ -142,14 +148,18 @@ TEST_F(TarnixDecode, ShortLineIsReportedAndTheRestStillDecodedWithStatus1)
     const fs::path log = file("scans.log", good + "\r\nhello world\r\n" + good + "\r\n");
     Outcome result = run({log.string()});
     EXPECT_EQ(result.out, "SN-000123456789ABC\tE28\tABC\nSN-000123456789ABC\tE28\tABC\n");
-    EXPECT_EQ(result.err, "tarnix-decode: " + log.string() + ":2: " + kTooShort
-                              + " (11 characters; a scan line needs at least 32 before its line end)\n");
+    EXPECT_EQ(result.err,
+        "tarnix-decode: " + log.string() + ":2: " + kTooShort
+            + " (11 characters; a scan line needs at least 32 before its line end)\n");
     EXPECT_EQ(result.status, 1);
 
     result = run({}, good + "\n\n" + good.substr(0, 31) + "\n");
     EXPECT_EQ(result.out, "SN-000123456789ABC\tE28\tABC\n");
-    EXPECT_EQ(result.err, "tarnix-decode: <stdin>:2: " + kTooShort + " (0 characters; a scan line needs at least 32 before its line end)\n"
-                          "tarnix-decode: <stdin>:3: " + kTooShort + " (31 characters; a scan line needs at least 32 before its line end)\n");
+    EXPECT_EQ(result.err,
+        "tarnix-decode: <stdin>:2: " + kTooShort
+            + " (0 characters; a scan line needs at least 32 before its line end)\n"
+              "tarnix-decode: <stdin>:3: "
+            + kTooShort + " (31 characters; a scan line needs at least 32 before its line end)\n");
     EXPECT_EQ(result.status, 1);
 }
 
@@ -160,8 +170,11 @@ TEST_F(TarnixDecode, UnreadableFilesAreNamedSkippedAndGiveStatus2)
     const std::string missing = (dir_ / "missing.log").string();
     Outcome result = run({missing, log.string(), dir_.string()});
     EXPECT_EQ(result.out, "SN-000123456789ABC\tE28\tABC\n") << "the readable file is still decoded";
-    EXPECT_EQ(result.err, "tarnix-decode: " + missing + ": cannot open: No such file or directory\n"
-                          "tarnix-decode: " + dir_.string() + ": cannot read: Is a directory\n");
+    EXPECT_EQ(result.err,
+        "tarnix-decode: " + missing
+            + ": cannot open: No such file or directory\n"
+              "tarnix-decode: "
+            + dir_.string() + ": cannot read: Is a directory\n");
     EXPECT_EQ(result.status, 2);
 
     // An unreadable file outweighs a short line.
@@ -175,7 +188,8 @@ TEST_F(TarnixDecode, UsageErrorsHelpAndVersion)
     Outcome result = run({"--jason"}, typed(kSerial, bytesOf("E28"), bytesOf("ABC")) + "\n");
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "") << "nothing is decoded after a usage error";
-    EXPECT_EQ(result.err, "tarnix-decode: unknown option '--jason'\nTry 'tarnix-decode --help' for more information.\n");
+    EXPECT_EQ(
+        result.err, "tarnix-decode: unknown option '--jason'\nTry 'tarnix-decode --help' for more information.\n");
 
     result = run({"--help"});
     EXPECT_EQ(result.status, 0);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <random>
@@ -90,7 +91,8 @@ TEST(Utf8ToUtf16, EveryCodePointSurvivesTheRoundTripThroughUtf8)
         const std::size_t expectedLength = codePoint < 0x80 ? 1 : codePoint < 0x800 ? 2 : codePoint < 0x10000 ? 3 : 4;
         ASSERT_EQ(bytes.size(), expectedLength) << "code point " << static_cast<unsigned long>(codePoint);
         const std::u16string text = toUtf16(bytes);
-        ASSERT_EQ(text, unitsOf(codePoint)) << "code point " << static_cast<unsigned long>(codePoint) << " bytes " << hex(bytes);
+        ASSERT_EQ(text, unitsOf(codePoint))
+            << "code point " << static_cast<unsigned long>(codePoint) << " bytes " << hex(bytes);
         std::size_t index = 0;
         ASSERT_EQ(nextCodePoint(text, index), codePoint) << "code point " << static_cast<unsigned long>(codePoint);
         ASSERT_EQ(index, text.size()) << "code point " << static_cast<unsigned long>(codePoint);
@@ -104,9 +106,11 @@ TEST(Utf8ToUtf16, EveryBadByteBecomesOneReplacementCharacter)
         std::u16string text;
     };
     const Case cases[] = {
-        {"\x80", {kFFFD}},                                  // stray continuation byte
-        {"a\xBF" "b", {u'a', kFFFD, u'b'}},
-        {"\xC0\xAF", {kFFFD, kFFFD}},                       // overlong "/"
+        {"\x80", {kFFFD}}, // stray continuation byte
+        {"a\xBF"
+         "b",
+            {u'a', kFFFD, u'b'}},
+        {"\xC0\xAF", {kFFFD, kFFFD}}, // overlong "/"
         {"\xC1\xBF", {kFFFD, kFFFD}},
         {"\xE0\x9F\xBF", {kFFFD, kFFFD, kFFFD}},            // overlong three-byte form
         {"\xF0\x8F\xBF\xBF", {kFFFD, kFFFD, kFFFD, kFFFD}}, // overlong four-byte form
@@ -115,10 +119,14 @@ TEST(Utf8ToUtf16, EveryBadByteBecomesOneReplacementCharacter)
         {"\xF4\x90\x80\x80", {kFFFD, kFFFD, kFFFD, kFFFD}}, // beyond U+10FFFF
         {"\xF5\x80\x80\x80", {kFFFD, kFFFD, kFFFD, kFFFD}},
         {"\xFE\xFF", {kFFFD, kFFFD}},
-        {"\xE2\x82", {kFFFD, kFFFD}},                       // cut short by the end
-        {"\xE2\x82" "A", {kFFFD, kFFFD, u'A'}},             // cut short by ASCII
-        {"\xF0\x9F\x98" "x", {kFFFD, kFFFD, kFFFD, u'x'}},
-        {"\xC3\xC3\xA9", {kFFFD, u'\u00E9'}},               // resumes at the next lead byte
+        {"\xE2\x82", {kFFFD, kFFFD}}, // cut short by the end
+        {"\xE2\x82"
+         "A",
+            {kFFFD, kFFFD, u'A'}}, // cut short by ASCII
+        {"\xF0\x9F\x98"
+         "x",
+            {kFFFD, kFFFD, kFFFD, u'x'}},
+        {"\xC3\xC3\xA9", {kFFFD, u'\u00E9'}}, // resumes at the next lead byte
         {"\xE2\x82\xAC\x80\xE2\x82\xAC", {u'\u20AC', kFFFD, u'\u20AC'}},
     };
     for (const Case& c : cases)
@@ -129,7 +137,8 @@ TEST(Utf8ToUtf16, AsciiFastPathAgreesAtEveryPositionOfANonAsciiCharacter)
 {
     const std::string ascii = "0123456789abcdefghijklmnopqrstuv";
     for (std::size_t at = 0; at <= ascii.size(); ++at) {
-        for (const std::string& inserted : {std::string("\xC3\xA9"), std::string("\x80"), std::string("\xF0\x9F\x98\x80")}) {
+        for (const std::string& inserted :
+            {std::string("\xC3\xA9"), std::string("\x80"), std::string("\xF0\x9F\x98\x80")}) {
             const std::string bytes = ascii.substr(0, at) + inserted + ascii.substr(at);
             std::u16string expected(ascii.begin(), ascii.begin() + static_cast<long>(at));
             expected += inserted == "\x80" ? std::u16string(1, kFFFD) : toUtf16(inserted);
@@ -142,7 +151,9 @@ TEST(Utf8ToUtf16, AsciiFastPathAgreesAtEveryPositionOfANonAsciiCharacter)
 TEST(Utf8ToUtf16, AppendsBehindWhatTheTextHolds)
 {
     std::u16string text = u"scan:";
-    appendUtf8AsUtf16("\xC3\xA9\xFF" "0123456789", text);
+    appendUtf8AsUtf16("\xC3\xA9\xFF"
+                      "0123456789",
+        text);
     EXPECT_EQ(text, std::u16string(u"scan:\u00E9") + kFFFD + u"0123456789");
 }
 
@@ -167,8 +178,7 @@ TEST(Utf8ToUtf16, RandomBytesGiveWellFormedTextThatConvertsBackUnchanged)
         for (std::size_t index = 0; index < text.size();) {
             const std::size_t before = index;
             const char32_t codePoint = nextCodePoint(text, index);
-            ASSERT_FALSE(codePoint == kFFFD && text[before] != kFFFD)
-                << "unpaired surrogate from input " << hex(bytes);
+            ASSERT_FALSE(codePoint == kFFFD && text[before] != kFFFD) << "unpaired surrogate from input " << hex(bytes);
             appendUtf8(codePoint, reencoded);
         }
         ASSERT_EQ(toUtf16(reencoded), text) << "input " << hex(bytes);
@@ -183,10 +193,10 @@ TEST(NextCodePoint, UnpairedSurrogatesGiveOneReplacementAndKeepTheNextCharacter)
     };
     const Case cases[] = {
         {{0xD83D, 0xDE00}, {0x1F600}},
-        {{0xD83D}, {kFFFD}},                   // high surrogate at the end
-        {{0xD83D, u'a'}, {kFFFD, u'a'}},       // high surrogate before a plain character
+        {{0xD83D}, {kFFFD}},             // high surrogate at the end
+        {{0xD83D, u'a'}, {kFFFD, u'a'}}, // high surrogate before a plain character
         {{0xD83D, 0xD83D, 0xDE00}, {kFFFD, 0x1F600}},
-        {{0xDE00, 0xD83D}, {kFFFD, kFFFD}},    // low before high is no pair
+        {{0xDE00, 0xD83D}, {kFFFD, kFFFD}}, // low before high is no pair
         {{u'x', 0xDFFF, u'y'}, {u'x', kFFFD, u'y'}},
     };
     for (const Case& c : cases) {

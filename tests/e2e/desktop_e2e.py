@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Drives the real tarnix program on an X server the way a person and a scanner do, and
 reads its fields through the accessibility bus the way a screen reader does.
 

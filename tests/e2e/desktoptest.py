@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """What the desktop tests and figure scripts share: checks that print a line each and a
 closing "N passed, N failed" line, polling, xdotool, focusing a window with or without a
 window manager, the scan lines with their fields, and a program that keeps the keys it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Prints scan lines for the desktop tests, one a line, tab-separated: the scan line as
 // the scanner types it (without its CR LF, which the test presses as Return), then
 // the serial, type and data it must decode to. Every line differs from the others in
@@ -45,8 +46,8 @@ int main(int argc, char* argv[])
         const std::string serial = serialFor(index);
         const std::string type = kTypes[index % 4];
         const std::string data = dataFor(index);
-        std::u16string line = testsupport::encodeScanLine(testsupport::bytesOf(serial), testsupport::bytesOf(type),
-                                                          testsupport::bytesOf(data));
+        std::u16string line = testsupport::encodeScanLine(
+            testsupport::bytesOf(serial), testsupport::bytesOf(type), testsupport::bytesOf(data));
         line.resize(line.size() - 2); // CR LF
         std::printf("%s\t%s\t%s\t%s\n", ascii(line).c_str(), serial.c_str(), type.c_str(), data.c_str());
     }

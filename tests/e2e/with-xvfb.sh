@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a command on a virtual X server of its own, inside a session bus of its own, and
 # removes both afterwards. The server picks a free display number itself, so several
 # of these can run side by side. With --wm, a window manager runs on the server too, as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders the windows as they appear on the screen and saves them as PNG files, for the
 // documentation. Run on an X server (scripts/screenshot starts a virtual one):
 //   tarnix_screenshots OUTPUT_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's browser pane: nothing of the web engine is loaded until the pane is
 // prepared, a missing module leaves a readable reason in the pane, and the twips scale.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keys in the main window: the result boxes refuse typing but copy, the menu's
 // shortcuts act wherever the focus is and win over the text boxes' own use of a key,
 // and greyed items neither act nor swallow their key.

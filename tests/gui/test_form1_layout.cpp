@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as designed: control geometry, texts and flags, accessibility, tab
 // order, frame, menu tree and the window height operation.
 #include <QAction>
@@ -77,13 +78,13 @@ void Form1LayoutTest::controlsSitAtTheirTwipsGeometry()
     const auto scale = h.scale();
     const QRect g = control.geometry();
     QVERIFY2(withinHalfPixel(scale.twipsX(g.x()), left, scale.dpiX()),
-             qPrintable(describeTwips("left", scale.twipsX(g.x()), left)));
+        qPrintable(describeTwips("left", scale.twipsX(g.x()), left)));
     QVERIFY2(withinHalfPixel(scale.twipsY(g.y()), top, scale.dpiY()),
-             qPrintable(describeTwips("top", scale.twipsY(g.y()), top)));
+        qPrintable(describeTwips("top", scale.twipsY(g.y()), top)));
     QVERIFY2(withinHalfPixel(scale.twipsX(g.width()), width, scale.dpiX()),
-             qPrintable(describeTwips("width", scale.twipsX(g.width()), width)));
+        qPrintable(describeTwips("width", scale.twipsX(g.width()), width)));
     QVERIFY2(withinHalfPixel(scale.twipsY(g.height()), height, scale.dpiY()),
-             qPrintable(describeTwips("height", scale.twipsY(g.height()), height)));
+        qPrintable(describeTwips("height", scale.twipsY(g.height()), height)));
 }
 
 void Form1LayoutTest::designTextsAndFlags()
@@ -115,10 +116,8 @@ void Form1LayoutTest::designTextsAndFlags()
         Qt::Alignment horizontal;
     };
     for (const Caption& caption : {Caption{"Label2", "Serial:", Qt::AlignLeft},
-                                   Caption{"Label3", "UPC Type:", Qt::AlignLeft},
-                                   Caption{"Label4", "UPC:", Qt::AlignLeft},
-                                   Caption{"Label5", "Current scan code:", Qt::AlignHCenter},
-                                   Caption{"Label6", "", Qt::AlignHCenter}}) {
+             Caption{"Label3", "UPC Type:", Qt::AlignLeft}, Caption{"Label4", "UPC:", Qt::AlignLeft},
+             Caption{"Label5", "Current scan code:", Qt::AlignHCenter}, Caption{"Label6", "", Qt::AlignHCenter}}) {
         auto& label = h.child<QLabel>(caption.name);
         QVERIFY2(label.text() == QLatin1String(caption.text), caption.name);
         QVERIFY2((label.alignment() & Qt::AlignHorizontal_Mask) == caption.horizontal, caption.name);
@@ -141,7 +140,7 @@ void Form1LayoutTest::accessibleNamesAndBuddies()
         const char* accessible;
     };
     for (const Named& n : {Named{"Text1", "Scan input"}, Named{"Text5", "Serial"}, Named{"Text6", "UPC Type"},
-                           Named{"Text7", "UPC"}, Named{"WebBrowser1", "Lookup page"}}) {
+             Named{"Text7", "UPC"}, Named{"WebBrowser1", "Lookup page"}}) {
         QVERIFY2(h.child(n.name).accessibleName() == QLatin1String(n.accessible), n.name);
     }
     // The two labels whose text changes are heard by what they show; the description
@@ -168,15 +167,15 @@ void Form1LayoutTest::tabWalksTheBoxesThenThePaneAndAround()
     for (const char* expected : forward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QVERIFY2(QApplication::focusWidget() == &h.child(expected),
-                 qPrintable(QStringLiteral("Tab should reach %1, focus is on %2")
-                                .arg(QLatin1String(expected), QApplication::focusWidget()->objectName())));
+            qPrintable(QStringLiteral("Tab should reach %1, focus is on %2")
+                           .arg(QLatin1String(expected), QApplication::focusWidget()->objectName())));
     }
     const char* backward[] = {"Text1", "WebBrowser1", "Text7", "Text6", "Text5", "Text1"};
     for (const char* expected : backward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY2(QApplication::focusWidget() == &h.child(expected),
-                 qPrintable(QStringLiteral("Shift+Tab should reach %1, focus is on %2")
-                                .arg(QLatin1String(expected), QApplication::focusWidget()->objectName())));
+            qPrintable(QStringLiteral("Shift+Tab should reach %1, focus is on %2")
+                           .arg(QLatin1String(expected), QApplication::focusWidget()->objectName())));
     }
 }
 
@@ -195,9 +194,9 @@ void Form1LayoutTest::frameIsFixedWithoutMaximize()
     QCOMPARE(h.form().maximumSize(), h.form().size());
     // The design client size, below the menu bar.
     QVERIFY2(withinHalfPixel(h.clientWidthTwips(), 9255, h.scale().dpiX()),
-             qPrintable(describeTwips("client width", h.clientWidthTwips(), 9255)));
+        qPrintable(describeTwips("client width", h.clientWidthTwips(), 9255)));
     QVERIFY2(withinHalfPixel(h.clientHeightTwips(), 2055, h.scale().dpiY()),
-             qPrintable(describeTwips("client height", h.clientHeightTwips(), 2055)));
+        qPrintable(describeTwips("client height", h.clientHeightTwips(), 2055)));
     QCOMPARE(h.form().centralWidget()->y(), h.form().menuBar()->height());
 
     // A resize request from outside does not change it.
@@ -240,13 +239,13 @@ void Form1LayoutTest::menuTreeAsDesigned()
     };
     const std::vector<Menu> tree = {
         {"mnu_file", "&File",
-         {{"mnu_open", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O), false},
-          {"mnu_close", "&Close", QKeySequence(Qt::CTRL | Qt::Key_C), false},
-          {"mnu_exit", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_X), true}}},
+            {{"mnu_open", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O), false},
+                {"mnu_close", "&Close", QKeySequence(Qt::CTRL | Qt::Key_C), false},
+                {"mnu_exit", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_X), true}}},
         {"mnu_options", "&Options", {{"mnu_lookup", "&Web Lookup", QKeySequence(Qt::CTRL | Qt::Key_L), true}}},
         {"mnu_helpm", "&Help",
-         {{"mnu_help", "&Help", QKeySequence(Qt::Key_F1), true},
-          {"mnu_About", "&About", QKeySequence(Qt::Key_F2), true}}},
+            {{"mnu_help", "&Help", QKeySequence(Qt::Key_F1), true},
+                {"mnu_About", "&About", QKeySequence(Qt::Key_F2), true}}},
     };
 
     const QList<QAction*> bar = h.form().menuBar()->actions();
@@ -289,9 +288,9 @@ void Form1LayoutTest::heightOperationSetsClientHeightBelowMenu()
     QVERIFY(h.showActive());
     h.form().setOuterHeightTwips(outer);
     QVERIFY2(withinHalfPixel(h.clientHeightTwips(), client, h.scale().dpiY()),
-             qPrintable(describeTwips("client height", h.clientHeightTwips(), client)));
+        qPrintable(describeTwips("client height", h.clientHeightTwips(), client)));
     QVERIFY2(withinHalfPixel(h.clientWidthTwips(), 9255, h.scale().dpiX()),
-             qPrintable(describeTwips("client width", h.clientWidthTwips(), 9255)));
+        qPrintable(describeTwips("client width", h.clientWidthTwips(), 9255)));
     QCOMPARE(h.form().height(), h.form().menuBar()->height() + h.form().centralWidget()->height());
     // Still fixed at the new size.
     QCOMPARE(h.form().minimumSize(), h.form().size());
@@ -307,14 +306,14 @@ void Form1LayoutTest::heightOperationWorksWhileMinimized()
     for (int outer : {8135, 2715, 8135}) {
         h.form().setOuterHeightTwips(outer);
         QVERIFY2(withinHalfPixel(h.clientHeightTwips(), outer - 660, h.scale().dpiY()),
-                 qPrintable(describeTwips("client height", h.clientHeightTwips(), outer - 660)));
+            qPrintable(describeTwips("client height", h.clientHeightTwips(), outer - 660)));
     }
     QVERIFY(h.form().isMinimized());
     QCOMPARE(h.endRequests(), 0);
 
     h.form().showNormal();
     QVERIFY2(withinHalfPixel(h.clientHeightTwips(), 7475, h.scale().dpiY()),
-             qPrintable(describeTwips("client height after restore", h.clientHeightTwips(), 7475)));
+        qPrintable(describeTwips("client height after restore", h.clientHeightTwips(), 7475)));
 }
 
 TARNIX_WIDGET_TEST_MAIN(Form1LayoutTest)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The help window: fixed texts at their places, a fixed frame with only a close button,
 // and one window however often Help is chosen.
 #include <QAction>
@@ -82,13 +83,13 @@ void Form2Test::labelsHoldTheirTextsAtTheirPlaces()
     QVERIFY(!label->testAttribute(Qt::WA_SetFont));
     QCOMPARE(label->font().family(), QApplication::font().family());
     const QRect box = label->contentsRect();
-    const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, box.width(), 100000),
-                                                           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    const QRect needed = label->fontMetrics().boundingRect(
+        QRect(0, 0, box.width(), 100000), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
     QVERIFY2(needed.height() <= box.height(),
-             qPrintable(QStringLiteral("text needs %1 px, box is %2 px, font %3 pt")
-                            .arg(needed.height())
-                            .arg(box.height())
-                            .arg(label->font().pointSizeF())));
+        qPrintable(QStringLiteral("text needs %1 px, box is %2 px, font %3 pt")
+                       .arg(needed.height())
+                       .arg(box.height())
+                       .arg(label->font().pointSizeF())));
     QVERIFY(label->font().pointSizeF() <= QApplication::font().pointSizeF());
 
     const auto scale = platform::TwipsScale::of(help);
@@ -147,8 +148,8 @@ void Form2Test::helpShowsOneWindowWhateverHowOften()
     QCOMPARE(helpWindows().front(), first);
     QVERIFY(first->isVisible());
     QCOMPARE(first->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-             QStringLiteral("Forgive this limited help system, but this should cover any questions that you might "
-                            "have."));
+        QStringLiteral("Forgive this limited help system, but this should cover any questions that you might "
+                       "have."));
 }
 
 TARNIX_WIDGET_TEST_MAIN(Form2Test)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menu commands and the two ways out: the web-lookup switch and its heights, the
 // About box, Exit and closing the main window; and the start-up steps before the loop.
 #include <QAction>
@@ -137,7 +138,7 @@ void MenuCommandsTest::aboutTextIsThreeLinesJoinedByCrLf()
     QVERIFY2(lines[0].startsWith(QLatin1String("Tarnix - By ")) && lines[0].size() > 12, qPrintable(lines[0]));
     QCOMPARE(lines[1], QStringLiteral("Questions and comments should be directed to:"));
     QVERIFY2(QRegularExpression(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[a-z]+$")).match(lines[2]).hasMatch(),
-             qPrintable(lines[2]));
+        qPrintable(lines[2]));
 
     // Each choice shows the box again; nothing else happens.
     QTest::keyClick(&h.child("Text1"), Qt::Key_F2);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scan capture with the recording pane: typed scans fill the boxes, the raw line and the
 // emptied input box; lines without CR LF or too short to cut are handled; with web lookup
 // on every scan grows the window and then requests its page once.
@@ -19,8 +20,8 @@ const lookup::LookupHosts kHosts{u"track.test", u"upc.test"};
 const QString kTrackingHead = QStringLiteral(
     "http://track.test/etracking/tracking.cgi?tracknums_displayed=5&TypeOfInquiryNumber=T&HTMLVersion=4.0"
     "&sort_by=status&InquiryNumber1=");
-const QString kTrackingTail =
-    QStringLiteral("&InquiryNumber2=&InquiryNumber3=&InquiryNumber4=&InquiryNumber5=&track.x=20&track.y=14");
+const QString kTrackingTail
+    = QStringLiteral("&InquiryNumber2=&InquiryNumber3=&InquiryNumber4=&InquiryNumber5=&track.x=20&track.y=14");
 
 const TestScan kProduct = makeScan("SN0123456789ABCDEF", "UPA", "012345678905");
 const TestScan kParcel = makeScan("SNPARCEL0000000042", "E28", "1Z999AA10123456784");
@@ -78,7 +79,7 @@ void ScanCaptureTest::typedScanFillsTheBoxesAndEmptiesTheInput()
     QStringList order;
     for (const char* name : {"Text7", "Text5", "Text6", "Text1"}) {
         connect(&s.h.child<QLineEdit>(name), &QLineEdit::textChanged, this,
-                [&order, name] { order << QLatin1String(name); });
+            [&order, name] { order << QLatin1String(name); });
     }
 
     QTest::keyClicks(&s.h.child("Text1"), scan.withoutLineEnd());
@@ -189,10 +190,10 @@ void ScanCaptureTest::lookupOnGrowsTheWindowBeforeEachRequest()
         s.h.typeScan(kProduct);
         const auto& last = s.h.pane().requests().back();
         QVERIFY2(last.clientHeightPx == tall,
-                 qPrintable(QStringLiteral("height before the scan %1 twips: request at %2 px, expected %3")
-                                .arg(before)
-                                .arg(last.clientHeightPx)
-                                .arg(tall)));
+            qPrintable(QStringLiteral("height before the scan %1 twips: request at %2 px, expected %3")
+                           .arg(before)
+                           .arg(last.clientHeightPx)
+                           .arg(tall)));
     }
     QCOMPARE(s.h.pane().requests().size(), std::size_t(4));
     for (const auto& request : s.h.pane().requests())
@@ -209,10 +210,12 @@ void ScanCaptureTest::lookupChoosesServiceAndEncodesData_data()
                              << QStringLiteral("http://upc.test/item.pl?upc=012345678905");
     QTest::newRow("parcel") << kParcel << QStringLiteral("Connecting to UPS site...")
                             << kTrackingHead + QStringLiteral("1Z999AA10123456784") + kTrackingTail;
-    QTest::newRow("type in lower case") << makeScan("000000000000000000", "e28", "123") << QStringLiteral(
-        "Connecting to the UPC Database...") << QStringLiteral("http://upc.test/item.pl?upc=123");
-    QTest::newRow("type with a blank") << makeScan("000000000000000000", " E2", "123") << QStringLiteral(
-        "Connecting to the UPC Database...") << QStringLiteral("http://upc.test/item.pl?upc=123");
+    QTest::newRow("type in lower case") << makeScan("000000000000000000", "e28", "123")
+                                        << QStringLiteral("Connecting to the UPC Database...")
+                                        << QStringLiteral("http://upc.test/item.pl?upc=123");
+    QTest::newRow("type with a blank") << makeScan("000000000000000000", " E2", "123")
+                                       << QStringLiteral("Connecting to the UPC Database...")
+                                       << QStringLiteral("http://upc.test/item.pl?upc=123");
     QTest::newRow("empty product data") << makeScan("000000000000000000", "UPA", "")
                                         << QStringLiteral("Connecting to the UPC Database...")
                                         << QStringLiteral("http://upc.test/item.pl?upc=");
@@ -242,10 +245,10 @@ void ScanCaptureTest::severalScansInARowKeepTheFocusInTheInput()
     s.switchLookupOn();
     QStringList expected;
     for (int i = 0; i < 12; ++i) {
-        const TestScan scan = (i % 3 == 2) ? makeScan("SNPARCEL00000000" + std::to_string(10 + i), "E28",
-                                                      "1Z" + std::to_string(100000000 + i) + "ABCDEFG")
-                                           : makeScan("SN0123456789ABCD" + std::to_string(10 + i), "UPA",
-                                                      "0000000000" + std::to_string(10 + i));
+        const TestScan scan = (i % 3 == 2)
+            ? makeScan(
+                "SNPARCEL00000000" + std::to_string(10 + i), "E28", "1Z" + std::to_string(100000000 + i) + "ABCDEFG")
+            : makeScan("SN0123456789ABCD" + std::to_string(10 + i), "UPA", "0000000000" + std::to_string(10 + i));
         // Straight into whatever has the focus, as a scanner types.
         QWidget* focus = QApplication::focusWidget();
         QVERIFY2(focus == &s.h.child("Text1"), qPrintable(QStringLiteral("before scan %1").arg(i)));

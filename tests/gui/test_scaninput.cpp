@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The input box keeps exactly what arrived: CR LF for Enter, bare CR and LF as set or
 // pasted, no length limit, and one change notification per real change.
 #include <QClipboard>
@@ -74,8 +75,8 @@ void ScanInputTest::bareLineBreaksSurviveSettingAndPasting()
     QFETCH(QString, text);
     ScanInput set;
     set.setText(text);
-    QVERIFY2(set.text() == text, qPrintable(QStringLiteral("set ") + visible(text) + QStringLiteral(" read ")
-                                            + visible(set.text())));
+    QVERIFY2(set.text() == text,
+        qPrintable(QStringLiteral("set ") + visible(text) + QStringLiteral(" read ") + visible(set.text())));
 
     ScanInput pasted;
     QGuiApplication::clipboard()->setText(text);
@@ -84,8 +85,8 @@ void ScanInputTest::bareLineBreaksSurviveSettingAndPasting()
     QTest::keyClick(&pasted, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClicks(&pasted, QStringLiteral(">"));
     const QString expected = QLatin1Char('<') + text + QLatin1Char('>');
-    QVERIFY2(pasted.text() == expected, qPrintable(QStringLiteral("pasted ") + visible(text) + QStringLiteral(" read ")
-                                                   + visible(pasted.text())));
+    QVERIFY2(pasted.text() == expected,
+        qPrintable(QStringLiteral("pasted ") + visible(text) + QStringLiteral(" read ") + visible(pasted.text())));
 }
 
 void ScanInputTest::changeNotificationsCountRealChangesOnly()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Web lookup through the real web engine against a loopback server: the engine starts on
 // the first lookup, the server receives exactly the addresses built from the decoded
 // data, the pages load, and the keyboard focus stays in the input box throughout, so
@@ -19,8 +20,8 @@ constexpr int kPageTimeoutMs = 60000;
 
 const QByteArray kTrackingQueryHead = "/etracking/tracking.cgi?tracknums_displayed=5&TypeOfInquiryNumber=T"
                                       "&HTMLVersion=4.0&sort_by=status&InquiryNumber1=";
-const QByteArray kTrackingQueryTail =
-    "&InquiryNumber2=&InquiryNumber3=&InquiryNumber4=&InquiryNumber5=&track.x=20&track.y=14";
+const QByteArray kTrackingQueryTail
+    = "&InquiryNumber2=&InquiryNumber3=&InquiryNumber4=&InquiryNumber5=&track.x=20&track.y=14";
 
 // The page view comes from a module the program loads at run time; its signals are
 // reached through Qt's meta-object system, as the program itself never links it.
@@ -81,7 +82,7 @@ void WebLookupEngineTest::lookupsReachTheServerAndKeepTheFocusInTheInput()
     QCOMPARE(h.child<QLabel>("Label6").text(), QStringLiteral("Connecting to UPS site..."));
     QTRY_VERIFY_WITH_TIMEOUT(!server.targetsStartingWith("/etracking/").isEmpty(), kPageTimeoutMs);
     QCOMPARE(server.targetsStartingWith("/etracking/"),
-             QList<QByteArray>{kTrackingQueryHead + "1Z%20999%26AA10%23123456" + kTrackingQueryTail});
+        QList<QByteArray>{kTrackingQueryHead + "1Z%20999%26AA10%23123456" + kTrackingQueryTail});
     QTRY_VERIFY_WITH_TIMEOUT(!loads.isEmpty(), kPageTimeoutMs);
     QVERIFY2(loads.takeFirst().at(0).toBool(), "the tracking page did not load");
     QVERIFY2(QApplication::focusWidget() == &input, "the page took the focus from the input box");
@@ -101,12 +102,12 @@ void WebLookupEngineTest::lookupsReachTheServerAndKeepTheFocusInTheInput()
     QCOMPARE(Form1Harness::lookupPageView(), view);
     // Loads overtaken by the next scan may be cancelled before they reach the server;
     // the last one always arrives and finishes.
-    QTRY_VERIFY_WITH_TIMEOUT(server.targetsStartingWith("/item.pl").endsWith("/item.pl?upc=333333333333"),
-                             kPageTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        server.targetsStartingWith("/item.pl").endsWith("/item.pl?upc=333333333333"), kPageTimeoutMs);
     for (const QByteArray& target : server.targetsStartingWith("/item.pl"))
         QVERIFY2(expected.contains(target), target.constData());
-    QTRY_VERIFY_WITH_TIMEOUT(view->property("url").toUrl().toString().endsWith(QLatin1String("upc=333333333333")),
-                             kPageTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        view->property("url").toUrl().toString().endsWith(QLatin1String("upc=333333333333")), kPageTimeoutMs);
     QVERIFY2(QApplication::focusWidget() == &input, "the page took the focus from the input box");
     QCOMPARE(h.child<QLineEdit>("Text1").text(), QString());
 }

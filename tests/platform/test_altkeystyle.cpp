@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A lone Alt must leave the menu bar alone (so the scan that follows lands in the
 // input box) while the access keys still open their menus.
 #include <memory>
@@ -37,8 +38,8 @@ struct MenuWindow {
 // Key events as the window system plugin reports them, shortcut handling included. The
 // modifiers are the state before the event; Qt turns them into the state after it
 // for presses and releases of modifier keys.
-void systemKey(QWindow* window, QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers,
-               const QString& text = {})
+void systemKey(
+    QWindow* window, QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text = {})
 {
     qt_handleKeyEvent(window, type, key, modifiers, text);
     QCoreApplication::processEvents();
@@ -126,9 +127,10 @@ void TestAltKeyStyle::loneAltLeavesTheMenuBarAloneWithTheFix()
     } accessKeys[] = {{Qt::Key_F, w.file}, {Qt::Key_O, w.options}, {Qt::Key_H, w.help}};
     for (const auto& accessKey : accessKeys) {
         QMenu* opened = menuOpenedByAccessKey(w, accessKey.letter);
-        QVERIFY2(opened == accessKey.menu, qPrintable(QStringLiteral("Alt+%1 opened %2")
-                                                          .arg(QChar(accessKey.letter))
-                                                          .arg(opened ? opened->title() : QStringLiteral("nothing"))));
+        QVERIFY2(opened == accessKey.menu,
+            qPrintable(QStringLiteral("Alt+%1 opened %2")
+                           .arg(QChar(accessKey.letter))
+                           .arg(opened ? opened->title() : QStringLiteral("nothing"))));
     }
 }
 
@@ -141,9 +143,11 @@ void TestAltKeyStyle::otherHintsComeFromTheWrappedStyle()
     QCOMPARE(wrappedWindows.styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
     QCOMPARE(wrappedFusion.styleHint(QStyle::SH_MenuBar_AltKeyNavigation), 0);
     for (auto hint : {QStyle::SH_UnderlineShortcut, QStyle::SH_Menu_SpaceActivatesItem,
-                      QStyle::SH_MenuBar_MouseTracking, QStyle::SH_Widget_Animation_Duration}) {
-        QVERIFY2(wrappedWindows.styleHint(hint) == windows->styleHint(hint), qPrintable(QStringLiteral("hint %1").arg(hint)));
-        QVERIFY2(wrappedFusion.styleHint(hint) == fusion->styleHint(hint), qPrintable(QStringLiteral("hint %1").arg(hint)));
+             QStyle::SH_MenuBar_MouseTracking, QStyle::SH_Widget_Animation_Duration}) {
+        QVERIFY2(wrappedWindows.styleHint(hint) == windows->styleHint(hint),
+            qPrintable(QStringLiteral("hint %1").arg(hint)));
+        QVERIFY2(
+            wrappedFusion.styleHint(hint) == fusion->styleHint(hint), qPrintable(QStringLiteral("hint %1").arg(hint)));
     }
 }
 

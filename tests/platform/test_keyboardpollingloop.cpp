@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The polling loop on its own, driven by a scripted key state.
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -65,7 +66,8 @@ void TestKeyboardPollingLoop::altActionRunsBeforeThePendingEvents()
     ScriptedKeyState keys({1});
     QStringList order;
     KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [&] { order << "alt"; });
-    QMetaObject::invokeMethod(this, [&] { order << "event"; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [&] { order << "event"; }, Qt::QueuedConnection);
     loop.runPass();
     QCOMPARE(order, (QStringList{"alt", "event"}));
 }
@@ -85,7 +87,7 @@ void TestKeyboardPollingLoop::idlePassesReturn()
             loop.runPass();
         // The bound is generous and only tells a bounded wait from an endless one.
         QVERIFY2(clock.elapsed() < 20'000,
-                 qPrintable(QStringLiteral("wakes %1: 8 idle passes took %2 ms").arg(wakes).arg(clock.elapsed())));
+            qPrintable(QStringLiteral("wakes %1: 8 idle passes took %2 ms").arg(wakes).arg(clock.elapsed())));
         QCOMPARE(keys.queryCount(), std::size_t{8});
     }
 }
@@ -101,8 +103,8 @@ void TestKeyboardPollingLoop::heldAltPollsAtTheShortBound()
         ScriptedKeyState keys({down, down, 0});
         keys.setWakesEventLoop(wakes);
         KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [] {});
-        const milliseconds idle = wakes ? KeyboardPollingLoop::kLongestWaitWhenWoken
-                                        : KeyboardPollingLoop::kLongestWait;
+        const milliseconds idle
+            = wakes ? KeyboardPollingLoop::kLongestWaitWhenWoken : KeyboardPollingLoop::kLongestWait;
         const QByteArray context = wakes ? "key state wakes the loop" : "polled key state";
         QVERIFY2(loop.longestWait() == idle, context);
         loop.runPass();
@@ -124,10 +126,13 @@ void TestKeyboardPollingLoop::deferredDeletesFromOutsideHandlersAreCarriedOut()
         fromAltAction = new QObject;
         fromAltAction->deleteLater();
     });
-    QMetaObject::invokeMethod(this, [&] {
-        fromHandler = new QObject;
-        fromHandler->deleteLater();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+            fromHandler = new QObject;
+            fromHandler->deleteLater();
+        },
+        Qt::QueuedConnection);
     loop.runPass();
     loop.runPass();
     QVERIFY2(fromAltAction.isNull(), "object handed to deleteLater() by the Alt action");
@@ -143,19 +148,22 @@ void TestKeyboardPollingLoop::nestedModalLoopSuspendsPolling()
     std::size_t queriesWhenModalOpened = 0;
     std::size_t queriesWhenModalClosed = 0;
     int modalTicks = 0;
-    QMetaObject::invokeMethod(this, [&] {
-        queriesWhenModalOpened = keys.queryCount();
-        QEventLoop modal;
-        QTimer ticker;
-        ticker.setInterval(5);
-        connect(&ticker, &QTimer::timeout, &modal, [&] {
-            if (++modalTicks == 10)
-                modal.quit();
-        });
-        ticker.start();
-        modal.exec();
-        queriesWhenModalClosed = keys.queryCount();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+            queriesWhenModalOpened = keys.queryCount();
+            QEventLoop modal;
+            QTimer ticker;
+            ticker.setInterval(5);
+            connect(&ticker, &QTimer::timeout, &modal, [&] {
+                if (++modalTicks == 10)
+                    modal.quit();
+            });
+            ticker.start();
+            modal.exec();
+            queriesWhenModalClosed = keys.queryCount();
+        },
+        Qt::QueuedConnection);
     for (int pass = 0; pass < 3; ++pass)
         loop.runPass();
     QCOMPARE(modalTicks, 10);
@@ -175,12 +183,15 @@ void TestKeyboardPollingLoop::altPressedDuringEventDeliveryIsSeenNextPass()
     loop.runPass();
     QCOMPARE(altActions, 0);
 
-    QMetaObject::invokeMethod(&window, [&] {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
-        QCoreApplication::sendEvent(&window, &press);
-        QCoreApplication::sendEvent(&window, &release);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &window,
+        [&] {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &press);
+            QCoreApplication::sendEvent(&window, &release);
+        },
+        Qt::QueuedConnection);
     loop.runPass(); // delivers the press and release
     QCOMPARE(altActions, 0);
     loop.runPass();

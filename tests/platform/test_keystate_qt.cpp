@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The in-window key state, the fallback where no desktop-wide key source exists.
 #include <memory>
 
@@ -84,8 +85,8 @@ void TestQtKeyState::otherKeysAndOtherQueriesStayZero()
 {
     platform::QtKeyState keys;
     QLineEdit box;
-    const Qt::Key others[] = {Qt::Key_A, Qt::Key_Control, Qt::Key_Shift, Qt::Key_Meta, Qt::Key_AltGr,
-                              Qt::Key_Return, Qt::Key_F10};
+    const Qt::Key others[]
+        = {Qt::Key_A, Qt::Key_Control, Qt::Key_Shift, Qt::Key_Meta, Qt::Key_AltGr, Qt::Key_Return, Qt::Key_F10};
     for (Qt::Key key : others) {
         press(box, key, Qt::NoModifier);
         QVERIFY2(keys.query(platform::kAltKey) == 0, qPrintable(QStringLiteral("key 0x%1 held").arg(key, 0, 16)));

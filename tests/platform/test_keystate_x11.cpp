@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop-wide key state on a real X server (run under Xvfb); keys are pressed
 // with xdotool, the way another program or a scanner would press them.
 #include <memory>
@@ -34,7 +35,8 @@ QString xdotool(const QStringList& arguments)
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(10'000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return QStringLiteral("xdotool %1 failed: %2").arg(arguments.join(' '), QString::fromLocal8Bit(process.readAllStandardError()));
+        return QStringLiteral("xdotool %1 failed: %2")
+            .arg(arguments.join(' '), QString::fromLocal8Bit(process.readAllStandardError()));
     return {};
 }
 
@@ -88,11 +90,13 @@ class OtherProgram {
 public:
     OtherProgram()
     {
-        process_.start(QStringLiteral("xmessage"), {QStringLiteral("-geometry"), QStringLiteral("+600+600"),
-                                                    QStringLiteral("another program")});
+        process_.start(QStringLiteral("xmessage"),
+            {QStringLiteral("-geometry"), QStringLiteral("+600+600"), QStringLiteral("another program")});
         if (process_.waitForStarted())
-            window_ = xdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                                     QStringLiteral("--classname"), QStringLiteral("xmessage")}).section('\n', 0, 0);
+            window_
+                = xdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                                    QStringLiteral("--classname"), QStringLiteral("xmessage")})
+                      .section('\n', 0, 0);
     }
     ~OtherProgram()
     {
@@ -268,7 +272,8 @@ void TestX11KeyState::waitingLoopWakesForAPressAndSeesIt()
     QCOMPARE(altActions, 0);
 
     QProcess presser;
-    presser.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")), {QStringLiteral("key"), QStringLiteral("alt")});
+    presser.start(
+        QStandardPaths::findExecutable(QStringLiteral("xdotool")), {QStringLiteral("key"), QStringLiteral("alt")});
     const QDeadlineTimer deadline(5'000);
     while (altActions == 0 && !deadline.hasExpired())
         loop.runPass();
@@ -303,12 +308,13 @@ void TestX11KeyState::altPressLetsTheWindowTakeTheFocusBack()
     const QString ownWindow = QString::number(window.winId());
 
     QProcess other;
-    other.start(QStringLiteral("xmessage"), {QStringLiteral("-geometry"), QStringLiteral("+600+600"),
-                                             QStringLiteral("another program")});
+    other.start(QStringLiteral("xmessage"),
+        {QStringLiteral("-geometry"), QStringLiteral("+600+600"), QStringLiteral("another program")});
     QVERIFY2(other.waitForStarted(), "xmessage is not installed");
-    const QString otherWindow = xdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"),
-                                               QStringLiteral("--onlyvisible"), QStringLiteral("--classname"),
-                                               QStringLiteral("xmessage")}).section('\n', 0, 0);
+    const QString otherWindow
+        = xdotoolOutput({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                            QStringLiteral("--classname"), QStringLiteral("xmessage")})
+              .section('\n', 0, 0);
     QVERIFY(!otherWindow.isEmpty());
     XDOTOOL("windowfocus", "--sync", otherWindow);
 
@@ -335,7 +341,7 @@ void TestX11KeyState::keysAfterEachAltPressAreKept()
     QVERIFY(other);
     const auto closeOther = qScopeGuard([other] { XCloseDisplay(other); });
     XGrabKey(other, XKeysymToKeycode(other, XStringToKeysym("Alt_L")), AnyModifier, DefaultRootWindow(other), False,
-             GrabModeAsync, GrabModeAsync);
+        GrabModeAsync, GrabModeAsync);
     XSync(other, False);
     const auto keys = openDesktopKeys();
     QVERIFY(keys);
@@ -344,8 +350,8 @@ void TestX11KeyState::keysAfterEachAltPressAreKept()
     scan.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&scan.window));
     for (int round = 0; round < 10; ++round) {
-        XDOTOOL("key", "--delay", "0", "b", "e", "f", "o", "r", "e", "alt", "m", "i", "d", "alt", "a", "f", "t", "e",
-                "r");
+        XDOTOOL(
+            "key", "--delay", "0", "b", "e", "f", "o", "r", "e", "alt", "m", "i", "d", "alt", "a", "f", "t", "e", "r");
         QCOMPARE(settledText(loop, *scan.box, QStringLiteral("after")), QStringLiteral("after"));
     }
 }

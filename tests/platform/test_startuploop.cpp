@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window run by its polling loop, with a scripted key state: what the loop's
 // passes do to the window, and that a handler waiting in the modal About box holds
 // the loop.
@@ -94,7 +95,8 @@ void TestStartUpLoop::heldAltEmptiesOnEveryPassOtherKeysNothing()
         for (int pass = 0; pass < 4; ++pass) {
             QTest::keyClicks(&w.input(), QStringLiteral("typed while Alt is held"));
             loop.runPass();
-            QVERIFY2(w.input().text().isEmpty(), qPrintable(QStringLiteral("pass %1: %2").arg(pass).arg(w.input().text())));
+            QVERIFY2(
+                w.input().text().isEmpty(), qPrintable(QStringLiteral("pass %1: %2").arg(pass).arg(w.input().text())));
         }
     }
     {

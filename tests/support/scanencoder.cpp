@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scanencoder.h"
 
 #include <stdexcept>
@@ -5,8 +6,7 @@
 namespace testsupport {
 
 namespace {
-constexpr char16_t kSymbols[] =
-    u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/";
+constexpr char16_t kSymbols[] = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/";
 }
 
 std::u16string encodeBytes(const Bytes& bytes)
@@ -15,8 +15,8 @@ std::u16string encodeBytes(const Bytes& bytes)
         throw std::invalid_argument("encodeBytes needs whole groups of three bytes");
     std::u16string symbols;
     for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::uint32_t packed = (std::uint32_t(bytes[i] ^ 0x5A) << 16)
-            | (std::uint32_t(bytes[i + 1] ^ 0x5A) << 8) | std::uint32_t(bytes[i + 2] ^ 0x5A);
+        const std::uint32_t packed = (std::uint32_t(bytes[i] ^ 0x5A) << 16) | (std::uint32_t(bytes[i + 1] ^ 0x5A) << 8)
+            | std::uint32_t(bytes[i + 2] ^ 0x5A);
         for (int shift = 18; shift >= 0; shift -= 6)
             symbols += kSymbols[(packed >> shift) & 0x3F];
     }
@@ -27,8 +27,7 @@ std::u16string encodeScanLine(const Bytes& serial, const Bytes& type, const Byte
 {
     if (serial.size() != 18 || type.size() != 3)
         throw std::invalid_argument("serial needs 18 bytes and type 3");
-    return u"~" + encodeBytes(serial) + u"." + encodeBytes(type) + u"." + encodeBytes(data)
-        + u".\r\n";
+    return u"~" + encodeBytes(serial) + u"." + encodeBytes(type) + u"." + encodeBytes(data) + u".\r\n";
 }
 
 Bytes bytesOf(const std::string& ascii)

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Drives the Windows window program under Wine on an X server, the way a person and a
 scanner do, and reads its controls back with wintext.exe.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <string>
@@ -31,8 +32,8 @@ public:
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IWebBrowser
-            || iid == IID_IWebBrowserApp || iid == IID_IWebBrowser2)
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IWebBrowser || iid == IID_IWebBrowserApp
+            || iid == IID_IWebBrowser2)
             *object = static_cast<IWebBrowser2*>(this);
         else if (iid == IID_IOleObject)
             *object = static_cast<IOleObject*>(this);
@@ -53,11 +54,11 @@ public:
     }
 
     // What a host uses.
-    HRESULT STDMETHODCALLTYPE Navigate(BSTR url, VARIANT* flags, VARIANT* targetFrame, VARIANT* postData,
-                                       VARIANT* headers) override
+    HRESULT STDMETHODCALLTYPE Navigate(
+        BSTR url, VARIANT* flags, VARIANT* targetFrame, VARIANT* postData, VARIANT* headers) override
     {
         navigations.push_back({std::wstring(url, SysStringLen(url)), typeOf(flags), typeOf(targetFrame),
-                               typeOf(postData), typeOf(headers)});
+            typeOf(postData), typeOf(headers)});
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_Silent(VARIANT_BOOL value) override
@@ -80,8 +81,7 @@ public:
             site_->AddRef();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent,
-                                     LPCRECT area) override
+    HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent, LPCRECT area) override
     {
         verbs.push_back(verb);
         verbParent = parent;
@@ -169,10 +169,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_FullScreen(VARIANT_BOOL) override { return E_NOTIMPL; }
 
     // IWebBrowser2
-    HRESULT STDMETHODCALLTYPE Navigate2(VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override
-    {
-        return E_NOTIMPL;
-    }
+    HRESULT STDMETHODCALLTYPE Navigate2(VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryStatusWB(OLECMDID, OLECMDF*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ShowBrowserBar(VARIANT*, VARIANT*, VARIANT*) override { return E_NOTIMPL; }

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Writes a file of scan lines for comparing the decoders of two builds: every value of
 # a group's first byte, then pseudo-random lines with the irregularities a scan log can
 # hold (LF or CR LF line ends, characters outside the alphabet, UTF-8 and invalid bytes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -32,8 +33,8 @@ std::u16string decodedData(Bytes data)
     while (data.size() % 3 != 0)
         data.push_back('A');
     initAlphabet();
-    const auto fields = decodeScanLine(testsupport::encodeScanLine(
-        testsupport::bytesOf("SERIAL-0123456789X"), testsupport::bytesOf("E28"), data));
+    const auto fields = decodeScanLine(
+        testsupport::encodeScanLine(testsupport::bytesOf("SERIAL-0123456789X"), testsupport::bytesOf("E28"), data));
     if (!fields)
         return u"<line not decoded>";
     return fields->data;
@@ -63,13 +64,12 @@ TEST(ActiveCodePage, Windows1252GivesWesternLetters)
 {
     ASSERT_EQ(GetACP(), 1252u) << "needs LC_ALL=C.UTF-8 (or another Western locale)";
     expectCharacters({
-        {0x41, u'A'},
-        {0xC0, u'\u00C0'}, // À
-        {0xE9, u'\u00E9'}, // é
-        {0xA8, u'\u00A8'}, // diaeresis
-        {0xB9, u'\u00B9'}, // superscript one
-        {0x80, u'\u20AC'}, // euro sign
-        {0x9F, u'\u0178'}, // Ÿ
+        {0x41, u'A'}, {0xC0, u'\u00C0'}, // À
+        {0xE9, u'\u00E9'},               // é
+        {0xA8, u'\u00A8'},               // diaeresis
+        {0xB9, u'\u00B9'},               // superscript one
+        {0x80, u'\u20AC'},               // euro sign
+        {0x9F, u'\u0178'},               // Ÿ
     });
 }
 
@@ -78,13 +78,12 @@ TEST(ActiveCodePage, Windows1251GivesCyrillicLetters)
     ASSERT_EQ(GetACP(), 1251u) << "needs LC_ALL=ru_RU.UTF-8";
     // The same bytes as in the 1252 test, other characters.
     expectCharacters({
-        {0x41, u'A'},
-        {0xC0, u'\u0410'}, // А
-        {0xE9, u'\u0439'}, // й
-        {0xA8, u'\u0401'}, // Ё
-        {0xB9, u'\u2116'}, // numero sign
-        {0x80, u'\u0402'}, // Ђ
-        {0x9F, u'\u045F'}, // џ
+        {0x41, u'A'}, {0xC0, u'\u0410'}, // А
+        {0xE9, u'\u0439'},               // й
+        {0xA8, u'\u0401'},               // Ё
+        {0xB9, u'\u2116'},               // numero sign
+        {0x80, u'\u0402'},               // Ђ
+        {0x9F, u'\u045F'},               // џ
     });
 }
 
@@ -92,10 +91,9 @@ TEST(ActiveCodePage, ShiftJisConvertsEachByteOnItsOwn)
 {
     ASSERT_EQ(GetACP(), 932u) << "needs LC_ALL=ja_JP.UTF-8";
     expectCharacters({
-        {0x41, u'A'},
-        {0xA1, u'\uFF61'}, // halfwidth ideographic full stop
-        {0xB1, u'\uFF71'}, // halfwidth katakana A
-        {0xDF, u'\uFF9F'}, // halfwidth semi-voiced sound mark
+        {0x41, u'A'}, {0xA1, u'\uFF61'}, // halfwidth ideographic full stop
+        {0xB1, u'\uFF71'},               // halfwidth katakana A
+        {0xDF, u'\uFF9F'},               // halfwidth semi-voiced sound mark
     });
 
     // A lead byte of a two-byte character, converted without its trail byte, gives the

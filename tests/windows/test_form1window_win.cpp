@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,7 +22,10 @@ using Control = Form1View::Control;
 namespace {
 
 struct Recorder final : Form1Handlers {
-    explicit Recorder(Form1View& view) : view(view) {}
+    explicit Recorder(Form1View& view)
+        : view(view)
+    {
+    }
     void Text1_Change() override
     {
         ++text1Changes;
@@ -112,7 +116,7 @@ protected:
 TEST(Twips, ConvertAtTheGivenResolutionRoundingToNearest)
 {
     EXPECT_EQ(twipsToPixels(285, 96), 19);
-    EXPECT_EQ(twipsToPixels(285, 120), 24);  // 23.75
+    EXPECT_EQ(twipsToPixels(285, 120), 24);   // 23.75
     EXPECT_EQ(twipsToPixels(9255, 144), 926); // 925.5 rounds up
     const RECT box = platform::win32::twipsBox(2400, 1200, 1095, 375, 120);
     // Edges rounded each on its own: right is 3495 twips (291.25), not 200 + 91.25.

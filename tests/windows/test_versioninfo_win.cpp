@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <cwchar>
@@ -18,8 +19,8 @@ using platform::VersionInfo;
 namespace {
 
 // The project's version, as the build gives it.
-const VersionInfo::Numbers kVersion{TARNIX_VERSION_MAJOR, TARNIX_VERSION_MINOR, TARNIX_VERSION_PATCH,
-                                    TARNIX_VERSION_REVISION};
+const VersionInfo::Numbers kVersion{
+    TARNIX_VERSION_MAJOR, TARNIX_VERSION_MINOR, TARNIX_VERSION_PATCH, TARNIX_VERSION_REVISION};
 
 // Windows' file properties show major.minor.revision, the minor with two digits and the
 // revision with four (1.00.0013).
@@ -35,7 +36,8 @@ std::wstring versionText()
 TEST(VersionResource, ReadsBackAsEmbedded)
 {
     const auto info = VersionInfo::ofRunningProgram();
-    ASSERT_TRUE(info.has_value()) << "no version resource in " << testing::PrintToString(platform::runningProgramPath());
+    ASSERT_TRUE(info.has_value()) << "no version resource in "
+                                  << testing::PrintToString(platform::runningProgramPath());
 
     EXPECT_EQ(info->fileVersion(), kVersion);
     EXPECT_EQ(info->productVersion(), kVersion);
@@ -94,8 +96,8 @@ TEST(VersionResource, ComesWithTheProgramIcon)
     EXPECT_EQ(directory[2], 6) << "number of sizes";
 
     for (const int size : {16, 32, 48}) {
-        HICON icon = static_cast<HICON>(
-            LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+        HICON icon
+            = static_cast<HICON>(LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
         ASSERT_NE(icon, nullptr) << "size " << size;
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(icon, &info)) << "size " << size;

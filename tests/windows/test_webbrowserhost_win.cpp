@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -26,12 +27,12 @@ class MainWindow {
 public:
     MainWindow()
     {
-        frame = CreateWindowExW(0, L"STATIC", L"tarnix host test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                                640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        frame = CreateWindowExW(0, L"STATIC", L"tarnix host test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 640,
+            480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (!frame)
             return;
-        input = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300, 24, frame,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+        input = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300, 24, frame, nullptr,
+            GetModuleHandleW(nullptr), nullptr);
         ShowWindow(frame, SW_SHOW);
         SetForegroundWindow(frame);
         SetFocus(input);
@@ -61,8 +62,7 @@ void pumpMessages(DWORD milliseconds)
 
 std::string narrow(const std::wstring& text)
 {
-    std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr),
-                    '\0');
+    std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), int(out.size()), nullptr, nullptr);
     return out;
 }
@@ -105,8 +105,7 @@ TEST_F(WithFakeControl, MakesNothingBeforeTheFirstAddress)
 
 TEST_F(WithFakeControl, PassesTheAddressUnchangedWithNoOtherArgument)
 {
-    const std::wstring address =
-        L"https://track.example.com/search?q=4006381333931%20x%26y&sid=a%23b&empty=#results";
+    const std::wstring address = L"https://track.example.com/search?q=4006381333931%20x%26y&sid=a%23b&empty=#results";
     ASSERT_TRUE(makeHost().navigate(address)) << narrow(host->failure());
 
     ASSERT_EQ(fake->navigations.size(), 1u);

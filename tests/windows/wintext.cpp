@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // wintext.exe "<window title>": prints what a top-level window shows, for tests that
 // drive a Windows program from outside and must read its controls back.
 //
@@ -22,8 +23,7 @@ std::string utf8(const std::wstring& text)
 {
     if (text.empty())
         return {};
-    std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr),
-                    '\0');
+    std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), int(out.size()), nullptr, nullptr);
     return out;
 }
@@ -52,8 +52,8 @@ std::wstring textOf(HWND window)
         return {};
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 2000, &copied))
+    if (!SendMessageTimeoutW(
+            window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000, &copied))
         return {};
     text.resize(copied);
     return text;
@@ -62,7 +62,7 @@ std::wstring textOf(HWND window)
 std::string rectText(const RECT& r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + ","
-           + std::to_string(r.bottom);
+        + std::to_string(r.bottom);
 }
 
 void printLine(const std::string& line)
@@ -79,7 +79,7 @@ BOOL CALLBACK printControl(HWND control, LPARAM topLevel)
     GetWindowRect(control, &area);
     MapWindowPoints(nullptr, reinterpret_cast<HWND>(topLevel), reinterpret_cast<POINT*>(&area), 2);
     printLine(std::to_string(GetDlgCtrlID(control)) + "\t" + utf8(className) + "\t" + rectText(area) + "\t"
-              + (IsWindowVisible(control) ? "visible" : "hidden") + "\t" + utf8(escaped(textOf(control))));
+        + (IsWindowVisible(control) ? "visible" : "hidden") + "\t" + utf8(escaped(textOf(control))));
     return TRUE;
 }
 
@@ -102,8 +102,8 @@ int wmain(int argc, wchar_t** argv)
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
     printLine("window\t" + utf8(escaped(textOf(window))) + "\t" + rectText(outer) + "\t"
-              + std::to_string(client.right - client.left) + "x" + std::to_string(client.bottom - client.top)
-              + "\t" + (GetForegroundWindow() == window ? "foreground" : "background"));
+        + std::to_string(client.right - client.left) + "x" + std::to_string(client.bottom - client.top) + "\t"
+        + (GetForegroundWindow() == window ? "foreground" : "background"));
     EnumChildWindows(window, printControl, reinterpret_cast<LPARAM>(window));
     return 0;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form1harness.h"
 
 #include <QApplication>
@@ -12,7 +13,7 @@ TestScan makeScan(const std::string& serial18, const std::string& type3, const s
     using namespace testsupport;
     const std::u16string line = encodeScanLine(bytesOf(serial18), bytesOf(type3), bytesOf(data));
     return {QString::fromStdU16String(line), QString::fromStdString(serial18), QString::fromStdString(type3),
-            QString::fromStdString(data)};
+        QString::fromStdString(data)};
 }
 
 Form1Harness::Form1Harness(lookup::LookupHosts hosts, Pane paneKind)

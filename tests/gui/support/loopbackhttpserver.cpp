@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "loopbackhttpserver.h"
 
 #include <QHostAddress>
@@ -47,7 +48,7 @@ void LoopbackHttpServer::accept()
             socket->setProperty("answered", true);
             requestLines_ << received.left(received.indexOf("\r\n"));
             socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
-                          + QByteArray::number(kPage.size()) + "\r\nConnection: close\r\n\r\n" + kPage);
+                + QByteArray::number(kPage.size()) + "\r\nConnection: close\r\n\r\n" + kPage);
             socket->disconnectFromHost();
         });
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "recordingbrowserpane.h"
 
 RecordingBrowserPane::RecordingBrowserPane(QWidget* parent)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QApplication>
@@ -5,10 +6,10 @@
 
 // main() of a widget test. Nothing set before the application object: the program sets
 // nothing either, and the browser pane must work that way.
-#define TARNIX_WIDGET_TEST_MAIN(TestClass)                                                      \
-    int main(int argc, char** argv)                                                             \
-    {                                                                                           \
-        QApplication app(argc, argv);                                                           \
-        TestClass test;                                                                         \
-        return QTest::qExec(&test, argc, argv);                                                 \
+#define TARNIX_WIDGET_TEST_MAIN(TestClass)                                                                             \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        QApplication app(argc, argv);                                                                                  \
+        TestClass test;                                                                                                \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     }
