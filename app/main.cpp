@@ -4,7 +4,7 @@
 // Takes no options of its own; Qt's own (-platform, -display, -style, ...) work as usual.
 #include <QApplication>
 
-#include "tarnixapp.h"
+#include "platform/qt/tarnixapp.h"
 
 int main(int argc, char* argv[])
 {

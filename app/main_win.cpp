@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
-#include "form1.h"
-#include "form1window_win.h"
-#include "keystate_win.h"
+#include "mainwindow/form1.h"
+#include "platform/win32/form1window_win.h"
+#include "platform/keystate_win.h"
 
 int main()
 {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "binarystdio.h"
-#include "decodecommand.h"
-#include "stdiostreams.h"
+#include "platform/binarystdio.h"
+#include "cli/decodecommand.h"
+#include "cli/stdiostreams.h"
 
 int main(int argc, char** argv)
 {

@@ -6,12 +6,12 @@
 #include <cstring>
 #include <string>
 
-#include "fieldescape.h"
-#include "scanlogdecoder.h"
-#include "scanrecord.h"
-#include "tarnixfuncs.h"
-#include "typicallines.h"
-#include "utf8.h"
+#include "cli/fieldescape.h"
+#include "cli/scanlogdecoder.h"
+#include "cli/scanrecord.h"
+#include "decoder/tarnixfuncs.h"
+#include "bench/typicallines.h"
+#include "unicode/utf8.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ void BM_Utf8ToUtf16_TypicalLine(benchmark::State& state)
     std::u16string text;
     for (auto _ : state) {
         text.clear();
-        cli::appendUtf8AsUtf16(bytes, text);
+        unicode::appendUtf8AsUtf16(bytes, text);
         benchmark::DoNotOptimize(text.data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));

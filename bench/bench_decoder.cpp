@@ -3,9 +3,9 @@
 // step-by-step routine it is checked against.
 #include <benchmark/benchmark.h>
 
-#include "scanline.h"
-#include "tarnixfuncs.h"
-#include "typicallines.h"
+#include "decoder/scanline.h"
+#include "decoder/tarnixfuncs.h"
+#include "bench/typicallines.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "codepage.h"
+#include "decoder/codepage.h"
 
 #include <array>
 

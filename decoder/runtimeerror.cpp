@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "runtimeerror.h"
+#include "decoder/runtimeerror.h"
 
 #include <utility>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "scanline.h"
+#include "decoder/scanline.h"
 
 #include <array>
 #include <cstdint>
 
-#include "codepage.h"
-#include "tarnixfuncs.h"
+#include "decoder/codepage.h"
+#include "decoder/tarnixfuncs.h"
 
 namespace tarnixFuncs {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "tarnixfuncs.h"
+#include "decoder/tarnixfuncs.h"
 
 #include <cmath>
 #include <limits>
 
-#include "codepage.h"
+#include "decoder/codepage.h"
 
 namespace tarnixFuncs {
 

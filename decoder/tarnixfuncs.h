@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtimeerror.h"
+#include "decoder/runtimeerror.h"
 
 // The routines that turn the scanner's symbols back into characters. Every symbol
 // stands for a 6-bit number (its slot in the alphabet); four symbols carry three

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "scanlogdecoder.h"
-#include "tarnixfuncs.h"
-#include "utf8.h"
+#include "cli/scanlogdecoder.h"
+#include "decoder/tarnixfuncs.h"
+#include "unicode/utf8.h"
 
 namespace {
 
@@ -56,13 +56,13 @@ std::size_t countOf(std::string_view text, char ch)
 void checkUtf8WithoutRawControls(const std::string& output)
 {
     std::u16string text;
-    cli::appendUtf8AsUtf16(output, text);
+    unicode::appendUtf8AsUtf16(output, text);
     std::string again;
     for (std::size_t i = 0; i < text.size();) {
-        const char32_t ch = cli::nextCodePoint(text, i);
+        const char32_t ch = unicode::nextCodePoint(text, i);
         if ((ch < 0x20 && ch != U'\t' && ch != U'\n') || (ch >= 0x7F && ch <= 0x9F))
             fail("a raw control character reached the output");
-        cli::appendUtf8(ch, again);
+        unicode::appendUtf8(ch, again);
     }
     if (again != output)
         fail("the output is not valid UTF-8");

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "scanline.h"
-#include "tarnixfuncs.h"
+#include "decoder/scanline.h"
+#include "decoder/tarnixfuncs.h"
 
 namespace {
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "weblookup.h"
+#include "lookup/weblookup.h"
 
 #include <cstdint>
+
+#include "unicode/utf8.h"
 
 namespace lookup {
 
@@ -25,22 +27,6 @@ void appendByte(std::u16string& out, std::uint32_t byte)
     out += kHex[byte & 0xF];
 }
 
-// The code point at text[i], advancing i; a lone surrogate becomes U+FFFD.
-std::uint32_t nextCodePoint(std::u16string_view text, std::size_t& i)
-{
-    const std::uint32_t unit = text[i++];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i < text.size()) {
-        const std::uint32_t low = text[i];
-        if (low >= 0xDC00 && low <= 0xDFFF) {
-            ++i;
-            return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-        }
-    }
-    if (unit >= 0xD800 && unit <= 0xDFFF)
-        return 0xFFFD;
-    return unit;
-}
-
 } // namespace
 
 std::u16string percentEncode(std::u16string_view text)
@@ -48,22 +34,10 @@ std::u16string percentEncode(std::u16string_view text)
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const std::uint32_t cp = nextCodePoint(text, i);
-        if (cp < 0x80) {
-            appendByte(out, cp);
-        } else if (cp < 0x800) {
-            appendByte(out, 0xC0 | (cp >> 6));
-            appendByte(out, 0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            appendByte(out, 0xE0 | (cp >> 12));
-            appendByte(out, 0x80 | ((cp >> 6) & 0x3F));
-            appendByte(out, 0x80 | (cp & 0x3F));
-        } else {
-            appendByte(out, 0xF0 | (cp >> 18));
-            appendByte(out, 0x80 | ((cp >> 12) & 0x3F));
-            appendByte(out, 0x80 | ((cp >> 6) & 0x3F));
-            appendByte(out, 0x80 | (cp & 0x3F));
-        }
+        char bytes[4];
+        const char* end = unicode::writeUtf8(unicode::nextCodePoint(text, i), bytes);
+        for (const char* byte = bytes; byte != end; ++byte)
+            appendByte(out, static_cast<unsigned char>(*byte));
     }
     return out;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "lookuphosts.h"
+#include "lookup/lookuphosts.h"
 
 // Choosing the lookup page for a decoded barcode and building its address.
 namespace lookup {

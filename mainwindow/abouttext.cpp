@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "abouttext.h"
+#include "mainwindow/abouttext.h"
 
 std::u16string_view aboutText()
 {

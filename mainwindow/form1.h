@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "form1view.h"
-#include "lookuphosts.h"
+#include "mainwindow/form1view.h"
+#include "lookup/lookuphosts.h"
 
 namespace platform {
 class KeyState;

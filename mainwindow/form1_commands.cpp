@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The menu commands and the two ways out of the program.
-#include "form1.h"
+#include "mainwindow/form1.h"
 
-#include "abouttext.h"
-#include "form1_geometry.h"
+#include "mainwindow/abouttext.h"
+#include "mainwindow/form1_geometry.h"
 
 void Form1::mnu_lookup_Click()
 {

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Scan capture: every change of the input box, and what a completed scan line sets off.
-#include "form1.h"
+#include "mainwindow/form1.h"
 
 #include <string>
 
-#include "form1_geometry.h"
-#include "scanline.h"
-#include "weblookup.h"
+#include "mainwindow/form1_geometry.h"
+#include "decoder/scanline.h"
+#include "lookup/weblookup.h"
 
 using Control = Form1View::Control;
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The load handler and what the polling loop does on Alt.
-#include "form1.h"
+#include "mainwindow/form1.h"
 
 #include <stdexcept>
 #include <string>
 
-#include "keyboardpollingloop.h"
-#include "programversion.h"
-#include "tarnixfuncs.h"
+#include "mainwindow/keyboardpollingloop.h"
+#include "platform/programversion.h"
+#include "decoder/tarnixfuncs.h"
 
 namespace {
 

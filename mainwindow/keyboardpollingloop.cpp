@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "keyboardpollingloop.h"
+#include "mainwindow/keyboardpollingloop.h"
 
-#include "keystate.h"
+#include "platform/keystate.h"
 
 KeyboardPollingLoop::KeyboardPollingLoop(platform::KeyState& keys, std::function<void()> onAltPressed, Pump pump)
     : keys_(keys)

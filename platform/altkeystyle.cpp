@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "altkeystyle.h"
+#include "platform/altkeystyle.h"
 
 #include <QApplication>
 

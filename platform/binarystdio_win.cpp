@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "binarystdio.h"
+#include "platform/binarystdio.h"
 
 #include <algorithm>
 #include <climits>

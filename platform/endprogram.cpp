@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "endprogram.h"
+#include "platform/endprogram.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <QGuiApplication>
 
-#include "keystate.h"
-#include "keystate_qt.h"
-#include "keystate_x11.h"
+#include "platform/keystate.h"
+#include "platform/keystate_qt.h"
+#include "platform/keystate_x11.h"
 
 namespace platform {
 

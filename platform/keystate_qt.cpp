@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "keystate_qt.h"
+#include "platform/keystate_qt.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 
-#include "keystatebits.h"
+#include "platform/keystatebits.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include <QObject>
 
-#include "keystate.h"
+#include "platform/keystate.h"
 
 namespace platform {
 

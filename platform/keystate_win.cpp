@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "keystate_win.h"
+#include "platform/keystate_win.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

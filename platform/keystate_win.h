@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "keystate.h"
+#include "platform/keystate.h"
 
 namespace platform {
 

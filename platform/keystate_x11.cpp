@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "keystate_x11.h"
+#include "platform/keystate_x11.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +11,7 @@
 
 #include <xcb/xcb.h>
 
-#include "keystatebits.h"
+#include "platform/keystatebits.h"
 
 // Xlib last: its macros (None, Bool, KeyPress, ...) clash with Qt's names.
 #include <X11/XKBlib.h>

@@ -6,9 +6,9 @@
 
 #include <QAbstractNativeEventFilter>
 
-#include "keystate.h"
-#include "x11altgrab.h"
-#include "x11keyhold.h"
+#include "platform/keystate.h"
+#include "platform/x11altgrab.h"
+#include "platform/x11keyhold.h"
 
 struct _XDisplay; // Xlib's Display, kept out of this header with the rest of Xlib
 

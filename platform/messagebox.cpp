@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "messagebox.h"
+#include "platform/messagebox.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "openglsharing.h"
+#include "platform/openglsharing.h"
 
 #include <QCoreApplication>
 #include <QOpenGLContext>

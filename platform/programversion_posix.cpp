@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "programversion.h"
+#include "platform/programversion.h"
 
 #include "tarnix_version.h"
 

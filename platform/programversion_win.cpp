@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "programversion.h"
+#include "platform/programversion.h"
 
 #include "tarnix_version.h"
-#include "versioninfo_win.h"
+#include "platform/versioninfo_win.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "twips.h"
+#include "platform/twips.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "versioninfo_win.h"
+#include "platform/versioninfo_win.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "webbrowserpane.h"
+#include "platform/webbrowserpane.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,8 +7,8 @@
 #include <QPluginLoader>
 #include <QVBoxLayout>
 
-#include "openglsharing.h"
-#include "webpanemodule.h"
+#include "platform/openglsharing.h"
+#include "platform/webpanemodule.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include <QStringList>
 
-#include "browserpane.h"
+#include "platform/browserpane.h"
 
 class QLabel;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "x11altgrab.h"
+#include "platform/x11altgrab.h"
 
 #include <cstdlib>
 
@@ -7,7 +7,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include "x11ownwindows.h"
+#include "platform/x11ownwindows.h"
 
 // Xlib last: its macros clash with Qt's names.
 #include <X11/Xlib.h>

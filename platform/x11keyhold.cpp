@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "x11keyhold.h"
+#include "platform/x11keyhold.h"
 
 #include <cstring>
 
 #include <xcb/xcb.h>
 
-#include "x11ownwindows.h"
+#include "platform/x11ownwindows.h"
 
 namespace platform {
 

@@ -16,11 +16,11 @@ TARNIX_TEST_PACKAGES=(
   python3-tk
 )
 # To build and check the Debian package.
-TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream python3)
+TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream lintian libgtest-dev libbenchmark-dev)
 # For the sanitizer and fuzzing stages.
 TARNIX_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # To time tarnix-decode on a generated log (peak memory through /usr/bin/time).
-TARNIX_BENCH_PACKAGES=(cmake ninja-build g++ libbenchmark-dev python3 time)
+TARNIX_BENCH_PACKAGES=(cmake ninja-build g++ libbenchmark-dev libgtest-dev time)
 # To measure Alt followed at once by a scan line (bench/alt/measure_alt.py): window
 # managers on a virtual X server, a Tk window as the other program, and sway with
 # XWayland and wtype for the Wayland desktop.

@@ -3,9 +3,9 @@
 
 #include <random>
 
-#include "scanencoder.h"
-#include "scanline.h"
-#include "tarnixfuncs.h"
+#include "tests/support/scanencoder.h"
+#include "decoder/scanline.h"
+#include "decoder/tarnixfuncs.h"
 
 using namespace tarnixFuncs;
 using testsupport::Bytes;

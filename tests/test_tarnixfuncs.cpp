@@ -4,7 +4,7 @@
 #include <climits>
 #include <functional>
 
-#include "tarnixfuncs.h"
+#include "decoder/tarnixfuncs.h"
 
 using namespace tarnixFuncs;
 

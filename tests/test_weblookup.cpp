@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "weblookup.h"
+#include "lookup/weblookup.h"
 
 using namespace lookup;
 

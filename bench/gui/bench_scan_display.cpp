@@ -14,9 +14,9 @@
 #include <chrono>
 #include <memory>
 
-#include "browserpane.h"
-#include "form1window.h"
-#include "typicallines.h"
+#include "platform/browserpane.h"
+#include "platform/qt/form1window.h"
+#include "bench/typicallines.h"
 
 namespace {
 

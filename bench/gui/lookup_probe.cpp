@@ -26,10 +26,10 @@
 #include <ctime>
 #include <unistd.h>
 
-#include "form1window.h"
-#include "form1harness.h"
-#include "loopbackhttpserver.h"
-#include "typicallines.h"
+#include "platform/qt/form1window.h"
+#include "tests/gui/support/form1harness.h"
+#include "tests/gui/support/loopbackhttpserver.h"
+#include "bench/typicallines.h"
 
 namespace {
 

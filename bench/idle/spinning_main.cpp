@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QEventLoop>
 
-#include "tarnixapp.h"
+#include "platform/qt/tarnixapp.h"
 
 int main(int argc, char* argv[])
 {

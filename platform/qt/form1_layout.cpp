@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "form1_layout.h"
+#include "platform/qt/form1_layout.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
 #include <limits>
 
-#include "browserpane.h"
-#include "form1_geometry.h"
-#include "scaninput.h"
-#include "twips.h"
-#include "u16text.h"
+#include "platform/browserpane.h"
+#include "mainwindow/form1_geometry.h"
+#include "platform/qt/scaninput.h"
+#include "platform/twips.h"
+#include "platform/qt/u16text.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "form1_menu.h"
+#include "platform/qt/form1_menu.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
-#include "form1_geometry.h"
-#include "u16text.h"
+#include "mainwindow/form1_geometry.h"
+#include "platform/qt/u16text.h"
 
 QList<QAction*> Form1Menu::items() const
 {

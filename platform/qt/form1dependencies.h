@@ -5,10 +5,10 @@
 
 #include <QString>
 
-#include "browserpane.h"
-#include "endprogram.h"
-#include "lookuphosts.h"
-#include "messagebox.h"
+#include "platform/browserpane.h"
+#include "platform/endprogram.h"
+#include "lookup/lookuphosts.h"
+#include "platform/messagebox.h"
 
 class QWidget;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "form1window.h"
+#include "platform/qt/form1window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -11,13 +11,13 @@
 
 #include <algorithm>
 
-#include "form1_geometry.h"
-#include "form2.h"
-#include "menushortcutguard.h"
-#include "qteventpump.h"
-#include "scaninput.h"
-#include "twips.h"
-#include "u16text.h"
+#include "mainwindow/form1_geometry.h"
+#include "platform/qt/form2.h"
+#include "platform/qt/menushortcutguard.h"
+#include "platform/qt/qteventpump.h"
+#include "platform/qt/scaninput.h"
+#include "platform/twips.h"
+#include "platform/qt/u16text.h"
 
 namespace {
 

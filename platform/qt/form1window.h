@@ -5,12 +5,12 @@
 
 #include <QMainWindow>
 
-#include "form1.h"
-#include "form1_layout.h"
-#include "form1_menu.h"
-#include "form1dependencies.h"
-#include "form1view.h"
-#include "keyboardpollingloop.h"
+#include "mainwindow/form1.h"
+#include "platform/qt/form1_layout.h"
+#include "platform/qt/form1_menu.h"
+#include "platform/qt/form1dependencies.h"
+#include "mainwindow/form1view.h"
+#include "mainwindow/keyboardpollingloop.h"
 
 class Form2;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "form2.h"
+#include "platform/qt/form2.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <limits>
 
-#include "helptexts.h"
-#include "twips.h"
-#include "u16text.h"
+#include "help/helptexts.h"
+#include "platform/twips.h"
+#include "platform/qt/u16text.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "menushortcutguard.h"
+#include "platform/qt/menushortcutguard.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "qteventpump.h"
+#include "platform/qt/qteventpump.h"
 
 #include <QCoreApplication>
 #include <QEvent>

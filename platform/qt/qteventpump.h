@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "keyboardpollingloop.h"
+#include "mainwindow/keyboardpollingloop.h"
 
 namespace platform {
 

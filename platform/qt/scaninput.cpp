@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "scaninput.h"
+#include "platform/qt/scaninput.h"
 
 #include <QKeyEvent>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "tarnixapp.h"
+#include "platform/qt/tarnixapp.h"
 
 #include <QApplication>
 #include <QIcon>
 
-#include "altkeystyle.h"
+#include "platform/altkeystyle.h"
 
 TarnixApp makeTarnixApp(QApplication& app)
 {

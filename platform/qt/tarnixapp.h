@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "form1window.h"
-#include "keystate.h"
+#include "platform/qt/form1window.h"
+#include "platform/keystate.h"
 
 class QApplication;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "lookuppage.h"
+#include "platform/webengine/lookuppage.h"
 
 #include <QCoreApplication>
 #include <QWebEngineFileSystemAccessRequest>

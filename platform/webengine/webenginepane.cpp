@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "webenginepane.h"
+#include "platform/webengine/webenginepane.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -13,7 +13,7 @@
 
 #include <csignal>
 
-#include "lookuppage.h"
+#include "platform/webengine/lookuppage.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "webenginesandbox.h"
+#include "platform/webengine/webenginesandbox.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -5,9 +5,9 @@
 #include <QLoggingCategory>
 #include <QObject>
 
-#include "webenginepane.h"
-#include "webenginesandbox.h"
-#include "webpanemodule.h"
+#include "platform/webengine/webenginepane.h"
+#include "platform/webengine/webenginesandbox.h"
+#include "platform/webpanemodule.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "browserpane_win.h"
+#include "platform/win32/browserpane_win.h"
 
-#include "form1controls_win.h"
-#include "widetext_win.h"
+#include "platform/win32/form1controls_win.h"
+#include "platform/win32/widetext_win.h"
 
 namespace platform::win32 {
 
@@ -29,17 +29,7 @@ LRESULT CALLBACK BrowserPane::windowProc(HWND window, UINT message, WPARAM wPara
 BrowserPane::BrowserPane(HWND parent, int id, RECT box, HFONT font)
     : font_(font)
 {
-    static const ATOM registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassExW(&windowClass);
-    }();
-    (void)registered;
+    registerWindowClass(kClassName, windowProc, COLOR_WINDOW, false);
     // WS_CLIPCHILDREN: the control paints its own part of the pane.
     window_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, box.left,
         box.top, box.right - box.left, box.bottom - box.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "webbrowserhost_win.h"
+#include "platform/win32/webbrowserhost_win.h"
 
 // The main window's browser pane: a child window of its own at the pane's box that holds
 // the system's web-browser control once a page is asked for, or says in words why the

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "foreground_win.h"
+#include "platform/win32/foreground_win.h"
 
 namespace platform::win32 {
 

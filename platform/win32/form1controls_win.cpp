@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "form1controls_win.h"
+#include "platform/win32/form1controls_win.h"
 
-#include "widetext_win.h"
+#include "platform/win32/widetext_win.h"
 
 namespace platform::win32 {
 
@@ -64,6 +64,28 @@ HWND createForm1Control(HWND parent, const form1geometry::ControlLayout& layout,
     case Kind::BrowserPane: break;
     }
     return nullptr;
+}
+
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, int backgroundColour, bool withIcon)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, name, &existing))
+        return;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(backgroundColour + 1));
+    if (withIcon) {
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    }
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
 }
 
 } // namespace platform::win32

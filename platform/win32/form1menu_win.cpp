@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "form1menu_win.h"
+#include "platform/win32/form1menu_win.h"
 
 #include <string>
 #include <vector>
 
-#include "form1_geometry.h"
-#include "widetext_win.h"
+#include "mainwindow/form1_geometry.h"
+#include "platform/win32/widetext_win.h"
 
 namespace platform::win32 {
 

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "form1window_win.h"
+#include "platform/win32/form1window_win.h"
 
 #include <cstdio>
 
 #include <commctrl.h>
 
-#include "browserpane_win.h"
-#include "foreground_win.h"
-#include "form1controls_win.h"
-#include "form1menu_win.h"
-#include "form2window_win.h"
-#include "messagepump_win.h"
-#include "twips_win.h"
-#include "widetext_win.h"
+#include "platform/win32/browserpane_win.h"
+#include "platform/win32/foreground_win.h"
+#include "platform/win32/form1controls_win.h"
+#include "platform/win32/form1menu_win.h"
+#include "platform/win32/form2window_win.h"
+#include "platform/win32/messagepump_win.h"
+#include "platform/win32/twips_win.h"
+#include "platform/win32/widetext_win.h"
 
 using namespace platform::win32;
 
@@ -43,22 +43,7 @@ bool keyDown(int virtualKey)
 
 void registerClass(WNDPROC windowProc)
 {
-    static const ATOM registered = [windowProc] {
-        const HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        // Icon resource 1, the program icon of the version resource.
-        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-        windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassExW(&windowClass);
-    }();
-    (void)registered;
+    registerWindowClass(kClassName, windowProc, COLOR_BTNFACE, true);
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-#include "form1_geometry.h"
-#include "form1view.h"
+#include "mainwindow/form1_geometry.h"
+#include "mainwindow/form1view.h"
 
 namespace platform::win32 {
 class BrowserPane;

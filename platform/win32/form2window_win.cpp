@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "form2window_win.h"
+#include "platform/win32/form2window_win.h"
 
-#include "form1controls_win.h"
-#include "foreground_win.h"
-#include "helptexts.h"
-#include "twips_win.h"
-#include "widetext_win.h"
+#include "platform/win32/form1controls_win.h"
+#include "platform/win32/foreground_win.h"
+#include "help/helptexts.h"
+#include "platform/win32/twips_win.h"
+#include "platform/win32/widetext_win.h"
 
 using namespace platform::win32;
 
@@ -29,18 +29,7 @@ LRESULT CALLBACK Win32Form2Window::windowProc(HWND window, UINT message, WPARAM 
 
 Win32Form2Window::Win32Form2Window(HFONT font)
 {
-    static const ATOM registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassExW(&windowClass);
-    }();
-    (void)registered;
+    registerWindowClass(kClassName, windowProc, COLOR_BTNFACE, true);
 
     const int dpi = systemDpi();
     const int width = outerWidthForClient(twipsToPixels(helptexts::kClientWidth, dpi), kStyle, 0, false);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "messagepump_win.h"
+#include "platform/win32/messagepump_win.h"
 
 #include <algorithm>
 

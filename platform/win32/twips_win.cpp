@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "twips_win.h"
+#include "platform/win32/twips_win.h"
 
 namespace platform::win32 {
 

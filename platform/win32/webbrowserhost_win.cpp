@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "webbrowserhost_win.h"
+#include "platform/win32/webbrowserhost_win.h"
 
 #include <ole2.h>
 #include <oleidl.h>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "fieldreaders.h"
+#include "tests/cli/fieldreaders.h"
 
 #include <stdexcept>
 
-#include "utf8.h"
+#include "unicode/utf8.h"
 
 namespace clitest {
 
@@ -33,10 +33,10 @@ unsigned hexNumber(std::string_view digits)
 void appendRaw(std::string_view raw, std::u16string& out)
 {
     std::u16string decoded;
-    cli::appendUtf8AsUtf16(raw, decoded);
+    unicode::appendUtf8AsUtf16(raw, decoded);
     std::string reencoded;
     for (std::size_t i = 0; i < decoded.size();)
-        cli::appendUtf8(cli::nextCodePoint(decoded, i), reencoded);
+        unicode::appendUtf8(unicode::nextCodePoint(decoded, i), reencoded);
     if (reencoded != raw)
         throw std::invalid_argument("invalid UTF-8");
     for (const char16_t ch : decoded) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bytestream.h"
+#include "cli/bytestream.h"
 
 // In-memory stand-ins for files, pipes and the standard streams.
 namespace clitest {

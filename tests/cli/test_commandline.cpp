@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "commandline.h"
+#include "cli/commandline.h"
 #include "tarnix_version.h"
 
 using cli::CommandLine;

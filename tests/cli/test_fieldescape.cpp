@@ -4,9 +4,9 @@
 #include <random>
 #include <string>
 
-#include "fieldescape.h"
-#include "fieldreaders.h"
-#include "scanrecord.h"
+#include "cli/fieldescape.h"
+#include "tests/cli/fieldreaders.h"
+#include "cli/scanrecord.h"
 
 using cli::appendColumnField;
 using cli::appendJsonString;

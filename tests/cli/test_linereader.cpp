@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "linereader.h"
-#include "memorystreams.h"
+#include "cli/linereader.h"
+#include "tests/cli/memorystreams.h"
 
 using cli::LineReader;
 using clitest::MemorySource;

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "memorystreams.h"
-#include "scanencoder.h"
-#include "scanlogdecoder.h"
-#include "tarnixfuncs.h"
+#include "tests/cli/memorystreams.h"
+#include "tests/support/scanencoder.h"
+#include "cli/scanlogdecoder.h"
+#include "decoder/tarnixfuncs.h"
 
 using cli::OutputFormat;
 using cli::ScanLogDecoder;

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "fieldreaders.h"
-#include "scanencoder.h"
+#include "tests/cli/fieldreaders.h"
+#include "tests/support/scanencoder.h"
 #include "tarnix_version.h"
 
 namespace fs = std::filesystem;

@@ -4,15 +4,15 @@
 #include <random>
 #include <string>
 
-#include "utf8.h"
+#include "unicode/utf8.h"
 
-using cli::appendUtf8;
-using cli::appendUtf8AsUtf16;
-using cli::nextCodePoint;
+using unicode::appendUtf8;
+using unicode::appendUtf8AsUtf16;
+using unicode::nextCodePoint;
 
 namespace {
 
-constexpr char16_t kFFFD = cli::kReplacementCharacter;
+constexpr char16_t kFFFD = unicode::kReplacementCharacter;
 
 std::u16string toUtf16(std::string_view bytes)
 {

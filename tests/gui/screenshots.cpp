@@ -15,10 +15,10 @@
 
 #include <cstdio>
 
-#include "form1window.h"
-#include "form1harness.h"
-#include "form2.h"
-#include "loopbackhttpserver.h"
+#include "platform/qt/form1window.h"
+#include "tests/gui/support/form1harness.h"
+#include "platform/qt/form2.h"
+#include "tests/gui/support/loopbackhttpserver.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QTest>
 
-#include "form1harness.h"
-#include "twips.h"
-#include "webbrowserpane.h"
-#include "widgettestmain.h"
+#include "tests/gui/support/form1harness.h"
+#include "platform/twips.h"
+#include "platform/webbrowserpane.h"
+#include "tests/gui/support/widgettestmain.h"
 
 namespace {
 

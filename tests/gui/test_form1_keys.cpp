@@ -9,10 +9,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "form1harness.h"
-#include "form2.h"
-#include "scaninput.h"
-#include "widgettestmain.h"
+#include "tests/gui/support/form1harness.h"
+#include "platform/qt/form2.h"
+#include "platform/qt/scaninput.h"
+#include "tests/gui/support/widgettestmain.h"
 
 namespace {
 

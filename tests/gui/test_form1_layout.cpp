@@ -11,9 +11,9 @@
 
 #include <cmath>
 
-#include "form1harness.h"
-#include "scaninput.h"
-#include "widgettestmain.h"
+#include "tests/gui/support/form1harness.h"
+#include "platform/qt/scaninput.h"
+#include "tests/gui/support/widgettestmain.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 
 #include <cmath>
 
-#include "form1harness.h"
-#include "form2.h"
-#include "twips.h"
-#include "widgettestmain.h"
+#include "tests/gui/support/form1harness.h"
+#include "platform/qt/form2.h"
+#include "platform/twips.h"
+#include "tests/gui/support/widgettestmain.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 
 #include <cmath>
 
-#include "form1harness.h"
-#include "form2.h"
-#include "messagebox.h"
-#include "scaninput.h"
+#include "tests/gui/support/form1harness.h"
+#include "platform/qt/form2.h"
+#include "platform/messagebox.h"
+#include "platform/qt/scaninput.h"
 #include "tarnix_version.h"
-#include "widgettestmain.h"
+#include "tests/gui/support/widgettestmain.h"
 
 namespace {
 

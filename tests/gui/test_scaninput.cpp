@@ -6,8 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "scaninput.h"
-#include "widgettestmain.h"
+#include "platform/qt/scaninput.h"
+#include "tests/gui/support/widgettestmain.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <QMetaMethod>
 #include <QTest>
 
-#include "form1harness.h"
-#include "loopbackhttpserver.h"
-#include "widgettestmain.h"
+#include "tests/gui/support/form1harness.h"
+#include "tests/gui/support/loopbackhttpserver.h"
+#include "tests/gui/support/widgettestmain.h"
 
 namespace {
 

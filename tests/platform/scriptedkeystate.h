@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "keystate.h"
+#include "platform/keystate.h"
 
 // A key state that answers Alt queries from a script, one value per query, and 0 once
 // the script is used up. Other keys answer otherKeysState. Every query is recorded.

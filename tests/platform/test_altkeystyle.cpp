@@ -12,7 +12,7 @@
 #include <QStyleFactory>
 #include <QtTest>
 
-#include "altkeystyle.h"
+#include "platform/altkeystyle.h"
 
 namespace {
 

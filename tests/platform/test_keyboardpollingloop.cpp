@@ -8,10 +8,10 @@
 #include <QWidget>
 #include <QtTest>
 
-#include "keyboardpollingloop.h"
-#include "qteventpump.h"
-#include "keystate_qt.h"
-#include "scriptedkeystate.h"
+#include "mainwindow/keyboardpollingloop.h"
+#include "platform/qt/qteventpump.h"
+#include "platform/keystate_qt.h"
+#include "tests/platform/scriptedkeystate.h"
 
 class TestKeyboardPollingLoop : public QObject {
     Q_OBJECT

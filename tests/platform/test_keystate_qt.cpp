@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "keystate_qt.h"
+#include "platform/keystate_qt.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <QWidget>
 #include <QtTest>
 
-#include "keyboardpollingloop.h"
-#include "qteventpump.h"
-#include "keystate_x11.h"
-#include "x11altgrab.h"
+#include "mainwindow/keyboardpollingloop.h"
+#include "platform/qt/qteventpump.h"
+#include "platform/keystate_x11.h"
+#include "platform/x11altgrab.h"
 
 #include <X11/Xlib.h> // last: its macros clash with Qt's names
 

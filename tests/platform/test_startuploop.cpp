@@ -10,13 +10,13 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "form1window.h"
-#include "form1harness.h"
-#include "keyboardpollingloop.h"
-#include "qteventpump.h"
-#include "recordingbrowserpane.h"
-#include "scriptedkeystate.h"
-#include "widgettestmain.h"
+#include "platform/qt/form1window.h"
+#include "tests/gui/support/form1harness.h"
+#include "mainwindow/keyboardpollingloop.h"
+#include "platform/qt/qteventpump.h"
+#include "tests/gui/support/recordingbrowserpane.h"
+#include "tests/platform/scriptedkeystate.h"
+#include "tests/gui/support/widgettestmain.h"
 
 namespace {
 

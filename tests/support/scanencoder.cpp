@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "scanencoder.h"
+#include "tests/support/scanencoder.h"
 
 #include <stdexcept>
 

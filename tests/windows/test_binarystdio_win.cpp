@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "binarystdio.h"
+#include "platform/binarystdio.h"
 
 TEST(BinaryStdio, SwitchesStandardInputAndOutputToBinaryMode)
 {

@@ -8,9 +8,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "scanencoder.h"
-#include "scanline.h"
-#include "tarnixfuncs.h"
+#include "tests/support/scanencoder.h"
+#include "decoder/scanline.h"
+#include "decoder/tarnixfuncs.h"
 
 // Decoded characters come from the system's active code page. Each test needs a
 // different one, so ctest runs each in its own process with the LC_ALL that makes Wine

@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
-#include "form1_geometry.h"
-#include "form1window_win.h"
-#include "helptexts.h"
-#include "twips_win.h"
+#include "mainwindow/form1_geometry.h"
+#include "platform/win32/form1window_win.h"
+#include "help/helptexts.h"
+#include "platform/win32/twips_win.h"
 
 // The Win32 main window against what Form1 relies on. Runs on a desktop of its own with
 // Wine's null display driver (see CMakeLists.txt). Keys are posted to the controls and

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "programversion.h"
+#include "platform/programversion.h"
 #include "tarnix_version.h"
-#include "versioninfo_win.h"
+#include "platform/versioninfo_win.h"
 
 // This test program is linked without a version resource.
 

@@ -7,9 +7,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "programversion.h"
+#include "platform/programversion.h"
 #include "tarnix_version.h"
-#include "versioninfo_win.h"
+#include "platform/versioninfo_win.h"
 
 // This test program is linked with the same version resource as the shipped executables.
 // It runs in the folder of tarnix-decode.exe, whose resource it reads too.

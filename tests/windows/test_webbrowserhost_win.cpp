@@ -9,8 +9,8 @@
 
 #include <windows.h>
 
-#include "fakewebbrowser_win.h"
-#include "webbrowserhost_win.h"
+#include "tests/windows/fakewebbrowser_win.h"
+#include "platform/win32/webbrowserhost_win.h"
 
 // Runs on a desktop of its own with Wine's null display driver (see CMakeLists.txt), so
 // windows can be made without an X server.

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "form1harness.h"
+#include "tests/gui/support/form1harness.h"
 
 #include <QApplication>
 #include <QTest>
 
-#include "scanencoder.h"
-#include "scaninput.h"
-#include "webbrowserpane.h"
+#include "tests/support/scanencoder.h"
+#include "platform/qt/scaninput.h"
+#include "platform/webbrowserpane.h"
 
 TestScan makeScan(const std::string& serial18, const std::string& type3, const std::string& data)
 {

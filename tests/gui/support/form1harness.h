@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "form1window.h"
-#include "lookuphosts.h"
-#include "recordingbrowserpane.h"
-#include "twips.h"
+#include "platform/qt/form1window.h"
+#include "lookup/lookuphosts.h"
+#include "tests/gui/support/recordingbrowserpane.h"
+#include "platform/twips.h"
 
 // A scan line as the scanner types it, made from known fields (ASCII).
 struct TestScan {

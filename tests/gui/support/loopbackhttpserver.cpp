@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "loopbackhttpserver.h"
+#include "tests/gui/support/loopbackhttpserver.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>

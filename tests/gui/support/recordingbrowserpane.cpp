@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "recordingbrowserpane.h"
+#include "tests/gui/support/recordingbrowserpane.h"
 
 RecordingBrowserPane::RecordingBrowserPane(QWidget* parent)
     : platform::BrowserPane(parent)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "scanrecord.h"
+#include "cli/scanrecord.h"
 
 #include <cstring>
 
-#include "fieldescape.h"
+#include "cli/fieldescape.h"
 
 namespace cli {
 

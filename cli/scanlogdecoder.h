@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "bytestream.h"
-#include "linereader.h"
-#include "scanline.h"
-#include "scanrecord.h"
+#include "cli/bytestream.h"
+#include "cli/linereader.h"
+#include "decoder/scanline.h"
+#include "cli/scanrecord.h"
 
 namespace cli {
 

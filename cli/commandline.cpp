@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "commandline.h"
+#include "cli/commandline.h"
 
-#include "programname.h"
-#include "scanlogdecoder.h"
+#include "cli/programname.h"
+#include "cli/scanlogdecoder.h"
 #include "tarnix_version.h"
 
 namespace cli {

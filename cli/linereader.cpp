@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "linereader.h"
+#include "cli/linereader.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "scanlogdecoder.h"
+#include "cli/scanlogdecoder.h"
 
-#include "programname.h"
-#include "scanline.h"
-#include "utf8.h"
+#include "cli/programname.h"
+#include "decoder/scanline.h"
+#include "unicode/utf8.h"
 
 namespace cli {
 
@@ -50,7 +50,7 @@ std::size_t ScanLogDecoder::decode(ByteSource& input, std::string_view inputName
     while (reader.next(bytes)) {
         ++lineNumber;
         line_.clear();
-        appendUtf8AsUtf16(bytes, line_);
+        unicode::appendUtf8AsUtf16(bytes, line_);
         const std::size_t length = line_.size();
         // The scanner ends every scan line in CR LF; the decoder counts on it.
         line_ += u"\r\n";

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "scanline.h"
+#include "decoder/scanline.h"
 
 // One output line of tarnix-decode for one decoded scan.
 namespace cli {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "fieldescape.h"
+#include "cli/fieldescape.h"
 
-#include "utf8.h"
+#include "unicode/utf8.h"
 
 namespace cli {
 
@@ -50,10 +50,10 @@ char* writeEscaped(std::u16string_view text, char* out, Escape escape)
             continue;
         }
         std::size_t index = static_cast<std::size_t>(next - text.data());
-        const char32_t codePoint = nextCodePoint(text, index);
+        const char32_t codePoint = unicode::nextCodePoint(text, index);
         next = text.data() + index;
         char* const escaped = escape(codePoint, out);
-        out = escaped != out ? escaped : writeUtf8(codePoint, out);
+        out = escaped != out ? escaped : unicode::writeUtf8(codePoint, out);
     }
     return out;
 }

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "bytestream.h"
+#include "cli/bytestream.h"
 
 // The only place where tarnix-decode touches the C library's files and standard
 // streams. Every stream is used as bytes: nothing is translated on the way.

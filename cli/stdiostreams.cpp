@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "stdiostreams.h"
+#include "cli/stdiostreams.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-#include "binarystdio.h"
+#include "platform/binarystdio.h"
 
 namespace cli {
 

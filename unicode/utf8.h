@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-// Conversion between the UTF-8 of files and pipes and the UTF-16 text the decoder works on.
-namespace cli {
+// Conversion between UTF-8 (files, pipes, web addresses) and the UTF-16 text the decoder works on.
+namespace unicode {
 
 inline constexpr char16_t kReplacementCharacter = 0xFFFD;
 
@@ -26,4 +26,4 @@ char* writeUtf8(char32_t codePoint, char* out);
 // surrogate pair gives one code point; a surrogate without its partner gives U+FFFD.
 char32_t nextCodePoint(std::u16string_view text, std::size_t& index);
 
-} // namespace cli
+} // namespace unicode

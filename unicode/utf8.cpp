@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "utf8.h"
+#include "unicode/utf8.h"
 
 #include <cstdint>
 #include <cstring>
 
-namespace cli {
+namespace unicode {
 
 namespace {
 
@@ -139,4 +139,4 @@ char32_t nextCodePoint(std::u16string_view text, std::size_t& index)
     return kReplacementCharacter;
 }
 
-} // namespace cli
+} // namespace unicode

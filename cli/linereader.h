@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bytestream.h"
+#include "cli/bytestream.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scanrecord.h"
+#include "cli/scanrecord.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "bytestream.h"
+#include "cli/bytestream.h"
 
 namespace cli {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "decodecommand.h"
+#include "cli/decodecommand.h"
 
 #include <new>
 
-#include "commandline.h"
-#include "programname.h"
-#include "scanlogdecoder.h"
-#include "tarnixfuncs.h"
+#include "cli/commandline.h"
+#include "cli/programname.h"
+#include "cli/scanlogdecoder.h"
+#include "decoder/tarnixfuncs.h"
 
 namespace cli {
 
