@@ -14,11 +14,6 @@ int toPixels(int twips, int dpi)
     return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / TwipsScale::kTwipsPerInch));
 }
 
-double toTwips(int pixels, int dpi)
-{
-    return static_cast<double>(pixels) * TwipsScale::kTwipsPerInch / dpi;
-}
-
 } // namespace
 
 TwipsScale::TwipsScale(int dpiX, int dpiY)
@@ -44,15 +39,6 @@ int TwipsScale::y(int twips) const
 QRect TwipsScale::rect(int left, int top, int width, int height) const
 {
     return QRect(x(left), y(top), x(width), y(height));
-}
-
-double TwipsScale::twipsX(int pixels) const
-{
-    return toTwips(pixels, dpiX_);
-}
-double TwipsScale::twipsY(int pixels) const
-{
-    return toTwips(pixels, dpiY_);
 }
 
 } // namespace platform

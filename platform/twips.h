@@ -25,10 +25,6 @@ public:
     int y(int twips) const;
     QRect rect(int left, int top, int width, int height) const;
 
-    // Back from pixels, for checks and figures.
-    double twipsX(int pixels) const;
-    double twipsY(int pixels) const;
-
     int dpiX() const { return dpiX_; }
     int dpiY() const { return dpiY_; }
 

@@ -78,11 +78,6 @@ void WebBrowserPane::navigate(const QString& address)
         module_->navigate(*view_, address);
 }
 
-QString WebBrowserPane::failure() const
-{
-    return failure_ ? failure_->text() : QString();
-}
-
 bool WebBrowserPane::loadModule(QString* whyNot)
 {
     // The engine checks for a shared OpenGL context the moment its library is loaded.

@@ -27,9 +27,6 @@ public:
     void navigate(const QString& address) override;
     void prepare() override;
 
-    // Why the module could not be used; empty when it is loaded or not yet asked for.
-    QString failure() const;
-
 private:
     bool loadModule(QString* whyNot);
 

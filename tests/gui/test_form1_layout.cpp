@@ -77,14 +77,14 @@ void Form1LayoutTest::controlsSitAtTheirTwipsGeometry()
 
     const auto scale = h.scale();
     const QRect g = control.geometry();
-    QVERIFY2(withinHalfPixel(scale.twipsX(g.x()), left, scale.dpiX()),
-        qPrintable(describeTwips("left", scale.twipsX(g.x()), left)));
-    QVERIFY2(withinHalfPixel(scale.twipsY(g.y()), top, scale.dpiY()),
-        qPrintable(describeTwips("top", scale.twipsY(g.y()), top)));
-    QVERIFY2(withinHalfPixel(scale.twipsX(g.width()), width, scale.dpiX()),
-        qPrintable(describeTwips("width", scale.twipsX(g.width()), width)));
-    QVERIFY2(withinHalfPixel(scale.twipsY(g.height()), height, scale.dpiY()),
-        qPrintable(describeTwips("height", scale.twipsY(g.height()), height)));
+    QVERIFY2(withinHalfPixel(twipsOf(g.x(), scale.dpiX()), left, scale.dpiX()),
+        qPrintable(describeTwips("left", twipsOf(g.x(), scale.dpiX()), left)));
+    QVERIFY2(withinHalfPixel(twipsOf(g.y(), scale.dpiY()), top, scale.dpiY()),
+        qPrintable(describeTwips("top", twipsOf(g.y(), scale.dpiY()), top)));
+    QVERIFY2(withinHalfPixel(twipsOf(g.width(), scale.dpiX()), width, scale.dpiX()),
+        qPrintable(describeTwips("width", twipsOf(g.width(), scale.dpiX()), width)));
+    QVERIFY2(withinHalfPixel(twipsOf(g.height(), scale.dpiY()), height, scale.dpiY()),
+        qPrintable(describeTwips("height", twipsOf(g.height(), scale.dpiY()), height)));
 }
 
 void Form1LayoutTest::designTextsAndFlags()

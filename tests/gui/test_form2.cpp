@@ -94,10 +94,10 @@ void Form2Test::labelsHoldTheirTextsAtTheirPlaces()
 
     const auto scale = platform::TwipsScale::of(help);
     const QRect g = label->geometry();
-    QVERIFY2(withinHalfPixel(scale.twipsX(g.x()), left, scale.dpiX()), "left");
-    QVERIFY2(withinHalfPixel(scale.twipsY(g.y()), top, scale.dpiY()), "top");
-    QVERIFY2(withinHalfPixel(scale.twipsX(g.width()), width, scale.dpiX()), "width");
-    QVERIFY2(withinHalfPixel(scale.twipsY(g.height()), height, scale.dpiY()), "height");
+    QVERIFY2(withinHalfPixel(twipsOf(g.x(), scale.dpiX()), left, scale.dpiX()), "left");
+    QVERIFY2(withinHalfPixel(twipsOf(g.y(), scale.dpiY()), top, scale.dpiY()), "top");
+    QVERIFY2(withinHalfPixel(twipsOf(g.width(), scale.dpiX()), width, scale.dpiX()), "width");
+    QVERIFY2(withinHalfPixel(twipsOf(g.height(), scale.dpiY()), height, scale.dpiY()), "height");
 }
 
 void Form2Test::frameHasOnlyCloseAndAFixedClientArea()
@@ -117,8 +117,8 @@ void Form2Test::frameHasOnlyCloseAndAFixedClientArea()
     help.show();
     QVERIFY(QTest::qWaitForWindowExposed(&help));
     const auto scale = platform::TwipsScale::of(help);
-    QVERIFY(withinHalfPixel(scale.twipsX(help.width()), 4425, scale.dpiX()));
-    QVERIFY(withinHalfPixel(scale.twipsY(help.height()), 3060, scale.dpiY()));
+    QVERIFY(withinHalfPixel(twipsOf(help.width(), scale.dpiX()), 4425, scale.dpiX()));
+    QVERIFY(withinHalfPixel(twipsOf(help.height(), scale.dpiY()), 3060, scale.dpiY()));
     QCOMPARE(help.minimumSize(), help.size());
     QCOMPARE(help.maximumSize(), help.size());
 }

@@ -69,12 +69,12 @@ platform::TwipsScale Form1Harness::scale() const
 
 double Form1Harness::clientWidthTwips() const
 {
-    return scale().twipsX(form_->centralWidget()->width());
+    return twipsOf(form_->centralWidget()->width(), scale().dpiX());
 }
 
 double Form1Harness::clientHeightTwips() const
 {
-    return scale().twipsY(form_->centralWidget()->height());
+    return twipsOf(form_->centralWidget()->height(), scale().dpiY());
 }
 
 void Form1Harness::typeLine(QWidget& target, const QString& text) const

@@ -14,6 +14,12 @@
 #include "tests/gui/support/recordingbrowserpane.h"
 #include "platform/twips.h"
 
+// Pixels back to twips at a resolution, for checks and figures.
+inline double twipsOf(int pixels, int dpi)
+{
+    return pixels * 1440.0 / dpi;
+}
+
 // A scan line as the scanner types it, made from known fields (ASCII).
 struct TestScan {
     QString line; // CR LF included
