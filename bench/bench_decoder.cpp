@@ -6,6 +6,7 @@
 #include "decoder/scanline.h"
 #include "decoder/tarnixfuncs.h"
 #include "bench/typicallines.h"
+#include "tests/support/literaldecoder.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void BM_DecodeScanLine_Typical46(benchmark::State& state)
 }
 void BM_DecodeScanLineLiteral_Typical46(benchmark::State& state)
 {
-    decodeLine<tarnixFuncs::decodeScanLineLiteral>(state, benchdata::kTypicalLine);
+    decodeLine<testsupport::decodeScanLineLiteral>(state, benchdata::kTypicalLine);
 }
 void BM_DecodeScanLine_Parcel58(benchmark::State& state)
 {
@@ -39,7 +40,7 @@ void BM_DecodeScanLine_1MiB(benchmark::State& state)
 }
 void BM_DecodeScanLineLiteral_1MiB(benchmark::State& state)
 {
-    decodeLine<tarnixFuncs::decodeScanLineLiteral>(state, benchdata::mebibyteLine());
+    decodeLine<testsupport::decodeScanLineLiteral>(state, benchdata::mebibyteLine());
 }
 
 } // namespace

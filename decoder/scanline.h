@@ -27,17 +27,19 @@ struct ScanFields {
     std::u16string type;   // 3 characters
 };
 
+// The three fields' symbols of a line at least kShortestScanLine long, cut by position
+// only (separators and lead are not examined).
+struct FieldSymbols {
+    std::u16string_view serial; // 24 symbols
+    std::u16string_view type;   // 4 symbols
+    std::u16string_view data;   // the rest up to the closing separator
+};
+FieldSymbols cutFields(std::u16string_view line);
+
 // The decoded fields of a whole scan line, or nothing when the line is shorter than
 // kShortestScanLine and so cannot be cut. Characters outside the alphabet are dropped
 // and shift the rest of their field; the last one to three symbols of a field beyond
 // a whole group are not decoded. Needs no start-up step.
 std::optional<ScanFields> decodeScanLine(std::u16string_view line);
-
-// The same result, reached step by step through symbolsToDigits, the digit-pair text
-// and decodeGroup. Slower; kept as the reference the fast path is tested against.
-std::optional<ScanFields> decodeScanLineLiteral(std::u16string_view line);
-
-// Decodes a field's digit-pair text group by group: four two-digit numbers at a time.
-std::u16string decodeDigitPairs(std::u16string_view digits);
 
 } // namespace tarnixFuncs

@@ -10,6 +10,7 @@
 
 #include "decoder/scanline.h"
 #include "decoder/tarnixfuncs.h"
+#include "tests/support/literaldecoder.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ std::size_t symbolCount(std::u16string_view text)
 void checkLine(const std::u16string& line)
 {
     const auto fast = tarnixFuncs::decodeScanLine(line);
-    const auto literal = tarnixFuncs::decodeScanLineLiteral(line);
+    const auto literal = testsupport::decodeScanLineLiteral(line);
     if (fast.has_value() != literal.has_value())
         fail("the fast and the literal decoder disagree on whether the line can be cut");
     if (!fast) {

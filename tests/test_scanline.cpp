@@ -6,10 +6,13 @@
 #include "tests/support/scanencoder.h"
 #include "decoder/scanline.h"
 #include "decoder/tarnixfuncs.h"
+#include "tests/support/literaldecoder.h"
 
 using namespace tarnixFuncs;
 using testsupport::Bytes;
 using testsupport::bytesOf;
+using testsupport::decodeDigitPairs;
+using testsupport::decodeScanLineLiteral;
 using testsupport::encodeScanLine;
 using testsupport::latin1Text;
 

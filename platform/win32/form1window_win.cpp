@@ -233,11 +233,6 @@ HWND Win32Form1Window::controlOf(Control control) const
     return controlNamed(nameOf(control));
 }
 
-HWND Win32Form1Window::helpWindow() const
-{
-    return help_ ? help_->window() : nullptr;
-}
-
 void Win32Form1Window::show()
 {
     if (window_)

@@ -52,10 +52,9 @@ public:
 
     [[noreturn]] void endProgram() override;
 
-    // The windows behind the view, for tests.
+    // The main window, and a control by its name.
     HWND window() const { return window_; }
     HWND controlNamed(std::u16string_view name) const;
-    HWND helpWindow() const;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -302,14 +302,14 @@ TEST_F(Form1Window, ClosingTheWindowCallsFormUnloadOnly)
 
 TEST_F(Form1Window, HelpWindowIsMadeOnceAndItsCloseButtonOnlyHidesIt)
 {
-    EXPECT_FALSE(view.helpWindow());
+    EXPECT_FALSE(FindWindowW(L"TarnixForm2", nullptr)) << "made before it was asked for";
     view.showHelp();
-    const HWND help = view.helpWindow();
+    const HWND help = FindWindowW(L"TarnixForm2", nullptr);
     ASSERT_TRUE(help);
     EXPECT_TRUE(IsWindowVisible(help));
     view.showHelp();
-    EXPECT_EQ(view.helpWindow(), help);
     EXPECT_EQ(FindWindowW(L"TarnixForm2", nullptr), help);
+    EXPECT_FALSE(FindWindowExW(nullptr, help, L"TarnixForm2", nullptr)) << "a second help window";
 
     wchar_t title[16] = {};
     GetWindowTextW(help, title, 16);
