@@ -12,12 +12,15 @@ namespace platform {
 
 KeyboardPollingLoop::Pump qtEventPump()
 {
-    // Its ticks end a wait when nothing else happens. Shared by the copies of the pump.
+    // Its ticks end a wait when nothing else happens. Shared by the copies of the pump,
+    // and started by the first pump: a timer running before that, at its default
+    // interval of zero, would fire without pause.
     auto bound = std::make_shared<QTimer>();
-    bound->start();
     return [bound](std::chrono::milliseconds longestWait) {
-        // Setting the interval restarts the timer, so only on a change.
-        if (bound->intervalAsDuration() != longestWait)
+        // Starting or setting the interval restarts the timer, so only on a change.
+        if (!bound->isActive())
+            bound->start(longestWait);
+        else if (bound->intervalAsDuration() != longestWait)
             bound->setInterval(longestWait);
         // This loop is not QCoreApplication::exec(), so objects handed to deleteLater()
         // outside any event handler would never be deleted by processEvents() alone.
