@@ -38,53 +38,22 @@ import time
 HERE = pathlib.Path(__file__).resolve()
 SOURCE = HERE.parents[2]
 sys.path.insert(0, str(SOURCE / "tests" / "e2e"))
-from desktoptest import TK_OTHER_PROGRAM, poll, scan_lines  # noqa: E402
+import desktop_e2e as e2e  # noqa: E402
+from desktoptest import TK_OTHER_PROGRAM, poll, scan_lines, xdotool  # noqa: E402
 
-class Tarnix:
-    """Tarnix running, its fields read through the accessibility bus."""
-
-    def __init__(self, program, env):
-        import pyatspi
-        self.pyatspi = pyatspi
-        env = dict(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-        self.process = subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.fields = {}
-        app = poll(self._find_app, 30, 0.1)
-        if not app:
-            raise RuntimeError("Tarnix did not appear on the accessibility bus")
-        for name in ("Scan input", "Serial", "UPC Type", "UPC"):
-            self.fields[name] = poll(lambda: pyatspi.findDescendant(app, lambda a: a is not None and a.name == name), 30, 0.1)
-            if not self.fields[name]:
-                raise RuntimeError(f"no field {name!r}")
-
-    def _find_app(self):
-        try:
-            for app in self.pyatspi.Registry.getDesktop(0):
-                if app is not None and app.name == "tarnix" and app.get_process_id() == self.process.pid:
-                    return app
-        except Exception:
-            return None
-        return None
-
-    def text(self, name):
-        text = self.fields[name].queryText()
-        return text.getText(0, text.characterCount)
-
-    def decoded(self, scan, timeout=2.0):
-        """Whether the scan decoded whole: a line missing characters decodes to other
-        fields or to none (the fields keep the previous scan's)."""
-        return bool(poll(lambda: (self.text("Serial"), self.text("UPC Type"), self.text("UPC"),
-                                  self.text("Scan input")) == (scan["serial"], scan["type"], scan["data"], ""),
-                         timeout, 0.005))
-
-    def kill(self):
-        self.process.kill()
-        self.process.wait()
+def start_tarnix(program):
+    """Tarnix started with its fields readable through the accessibility bus."""
+    tarnix = e2e.Tarnix(program)
+    if not tarnix.wait_for_accessible():
+        tarnix.kill()
+        raise RuntimeError("Tarnix did not appear on the accessibility bus")
+    return tarnix
 
 
-def xdotool(*arguments):
-    return subprocess.run(["xdotool", *arguments], capture_output=True, text=True, timeout=30).stdout.strip()
+def decoded(tarnix, scan, timeout=2.0):
+    """Whether the scan decoded whole: a line missing characters decodes to other fields
+    or to none (the fields keep the previous scan's)."""
+    return bool(poll(lambda: e2e.fields_show(tarnix, scan), timeout, 0.005))
 
 
 def run_x11(args):
@@ -97,7 +66,7 @@ def run_x11(args):
     tarnix = None
     try:
         other_window = xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0]
-        tarnix = Tarnix(args.tarnix, os.environ)
+        tarnix = start_tarnix(args.tarnix)
         with_wm = "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
                                                 capture_output=True, text=True).stdout
         focus_verb = "windowactivate" if with_wm else "windowfocus"
@@ -109,10 +78,10 @@ def run_x11(args):
             lost = 0
             for scan in lines:
                 xdotool(focus_verb, "--sync", other_window)
-                poll(lambda: xdotool("getwindowfocus") == other_window, 2)
+                poll(lambda: xdotool("getwindowfocus", check=False) == other_window, 2)
                 subprocess.run(["xdotool", "key", "alt", "type", "--delay", str(delay), scan["line"] + "\r"], check=True,
                                timeout=60)
-                lost += not tarnix.decoded(scan)
+                lost += not decoded(tarnix, scan)
             time.sleep(0.3)  # the other program saves what it got every 50 ms
             elsewhere = len(open(log).read()) - before
             results[delay] = {"lost": lost, "elsewhere": elsewhere, "scans": len(lines)}
@@ -152,13 +121,13 @@ def run_sway_inner(args):
         # One virtual keyboard for the whole run: a new one per call loses its first key.
         helpers.append(subprocess.Popen(["wtype", "-s", "86400000", "-k", "Shift_L"], env=env))
         time.sleep(0.5)
-        tarnix = Tarnix(args.tarnix, env)
+        tarnix = start_tarnix(args.tarnix)
         time.sleep(1.0)
         lines = scan_lines(args.scanlines, args.scans)
         whole = 0
         for scan in lines:
             subprocess.run(["wtype", "-k", "Alt_L", scan["line"], "-k", "Return"], env=env, check=True, timeout=60)
-            whole += tarnix.decoded(scan)
+            whole += decoded(tarnix, scan)
         print("RESULT " + json.dumps({"whole": whole, "scans": len(lines)}), flush=True)
     finally:
         if tarnix:
