@@ -4,10 +4,12 @@
 // Takes no options of its own; Qt's own (-platform, -display, -style, ...) work as usual.
 #include <QApplication>
 
+#include "platform/qt/scannerinputcontext.h"
 #include "platform/qt/tarnixapp.h"
 
 int main(int argc, char* argv[])
 {
+    platform::useScannerInputContext();
     QApplication app(argc, argv);
     const TarnixApp tarnix = makeTarnixApp(app);
     tarnix.form1->Form_Load();

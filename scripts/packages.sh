@@ -14,6 +14,9 @@ TARNIX_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev python3
   xvfb xauth xdotool x11-utils dbus dbus-x11 at-spi2-core python3-pyatspi imagemagick openbox
   python3-tk
+  # A scanner played by key code: XTest and keyboard layouts on X11, sway with XWayland
+  # for Wayland.
+  python3-xlib x11-xkb-utils x11-xserver-utils sway xwayland qt6-wayland
 )
 # To build and check the Debian package.
 TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream lintian libgtest-dev libbenchmark-dev)
@@ -23,10 +26,10 @@ TARNIX_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 TARNIX_BENCH_PACKAGES=(cmake ninja-build g++ libbenchmark-dev libgtest-dev time)
 # To measure Alt followed at once by a scan line (bench/alt/measure_alt.py): window
 # managers on a virtual X server, a Tk window as the other program, and sway with
-# XWayland and wtype for the Wayland desktop.
+# XWayland for the Wayland desktop.
 TARNIX_ALT_BENCH_PACKAGES=(
   "${TARNIX_TEST_PACKAGES[@]}"
-  openbox xfwm4 metacity python3-tk sway xwayland wtype
+  openbox xfwm4 metacity
 )
 # To cross-build the portable core for Windows and run its tests under Wine.
 TARNIX_WINDOWS_PACKAGES=(

@@ -5,30 +5,31 @@ come at once, and every character of the line must reach Tarnix's input box.
 
 On a virtual X server (Xvfb), bare and under the window managers openbox, xfwm4 and
 metacity, another program has the keyboard when the scan comes: a small Tk text window
-that keeps what it receives. Each scan is ONE xdotool call, Alt then the line then its
-Return (`xdotool key alt type --delay D 'LINE\\r'`), at D = 0, 2 and 5 ms a key. Tarnix
-decodes the line; its result fields and input box are read through the accessibility
-bus, as a screen reader does: a scan missing any character decodes to other fields or
-to none. Printed per window manager and speed: scans that lost characters (did not
-decode whole) and the characters that reached the other program, over all scans.
+that keeps what it receives. The scanner is played at the key level, as the hardware
+is: the key codes of a US keyboard through XTest, Alt then the line then its Return in
+one burst, at D = 0, 2 and 5 ms a key. Tarnix decodes the line; its result fields and
+input box are read through the accessibility bus, as a screen reader does: a scan
+missing any character decodes to other fields or to none. Printed per window manager
+and speed: scans that lost characters (did not decode whole) and the characters that
+reached the other program, over all scans.
 
-Under XWayland (sway, headless, as an ordinary user) Tarnix has the keyboard and wtype
-types Alt then the line then Return at once; printed: how many scans arrived whole.
+Under XWayland (sway, headless: tests/e2e/with-sway.sh) Tarnix has the keyboard and a
+virtual keyboard with the US keymap types Alt then the line then Return at once;
+printed: how many scans arrived whole.
 
 Run as root from the source tree, after building Tarnix and the e2e helpers:
 
     bench/alt/measure_alt.py --build build-alt [--scans 300] [--wms none,openbox,xfwm4,metacity]
-                             [--delays 0,2,5] [--no-sway] [--sway-user tarnixalt]
+                             [--delays 0,2,5] [--no-sway]
 
 Needs the packages of TARNIX_ALT_BENCH_PACKAGES in scripts/packages.sh. The sway part
-makes the user it runs as when it does not exist (sway refuses to run as root).
+runs sway as an ordinary user (made when missing; sway refuses to run as root).
 """
 
 import argparse
 import json
 import os
 import pathlib
-import pwd
 import shutil
 import subprocess
 import sys
@@ -40,6 +41,8 @@ SOURCE = HERE.parents[2]
 sys.path.insert(0, str(SOURCE / "tests" / "e2e"))
 import desktop_e2e as e2e  # noqa: E402
 from desktoptest import TK_OTHER_PROGRAM, poll, scan_lines, xdotool  # noqa: E402
+from keyscanner import KeyScanner  # noqa: E402
+from waylandkeyboard import WaylandKeyboard  # noqa: E402
 
 def start_tarnix(program):
     """Tarnix started with its fields readable through the accessibility bus."""
@@ -65,6 +68,8 @@ def run_x11(args):
     other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
     tarnix = None
     try:
+        subprocess.run(["setxkbmap", "-layout", "us"], check=True)
+        scanner = KeyScanner()
         other_window = xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0]
         tarnix = start_tarnix(args.tarnix)
         with_wm = "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
@@ -79,8 +84,7 @@ def run_x11(args):
             for scan in lines:
                 xdotool(focus_verb, "--sync", other_window)
                 poll(lambda: xdotool("getwindowfocus", check=False) == other_window, 2)
-                subprocess.run(["xdotool", "key", "alt", "type", "--delay", str(delay), scan["line"] + "\r"], check=True,
-                               timeout=60)
+                scanner.type_line(scan["line"], alt=True, delay=delay / 1000)
                 lost += not decoded(tarnix, scan)
             time.sleep(0.3)  # the other program saves what it got every 50 ms
             elsewhere = len(open(log).read()) - before
@@ -95,47 +99,25 @@ def run_x11(args):
 
 
 def run_sway_inner(args):
-    """As the ordinary user, inside a session bus: sway, XWayland, Tarnix focused, wtype."""
-    runtime = os.environ["XDG_RUNTIME_DIR"]
-    config = os.path.join(runtime, "sway.conf")
-    with open(config, "w") as out:
-        out.write("output HEADLESS-1 resolution 1280x1024\nxwayland force\n")
-    before = set(os.listdir("/tmp/.X11-unix")) if os.path.isdir("/tmp/.X11-unix") else set()
-    env = dict(os.environ, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1", WLR_RENDERER="pixman")
-    sway = subprocess.Popen(["sway", "-c", config], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    helpers = []
+    """Inside with-sway.sh: Tarnix on XWayland, focused, typed into by one virtual keyboard."""
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    keyboard = WaylandKeyboard("us")
     tarnix = None
     try:
-        socket = poll(lambda: next((n for n in os.listdir(runtime) if n.startswith("wayland-") and not n.endswith(".lock")), None), 20, 0.1)
-        if not socket:
-            raise RuntimeError("sway did not start")
-        env["WAYLAND_DISPLAY"] = socket
-        # Xwayland starts with the first X client under "xwayland force": at once.
-        display = poll(lambda: next(iter(set(os.listdir("/tmp/.X11-unix")) - before), None), 20, 0.1)
-        if not display:
-            raise RuntimeError("XWayland did not start")
-        env["DISPLAY"] = ":" + display.lstrip("X")
-        os.environ.update(env)
-        helpers.append(subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        # One virtual keyboard for the whole run: a new one per call loses its first key.
-        helpers.append(subprocess.Popen(["wtype", "-s", "86400000", "-k", "Shift_L"], env=env))
-        time.sleep(0.5)
         tarnix = start_tarnix(args.tarnix)
         time.sleep(1.0)
         lines = scan_lines(args.scanlines, args.scans)
         whole = 0
         for scan in lines:
-            subprocess.run(["wtype", "-k", "Alt_L", scan["line"], "-k", "Return"], env=env, check=True, timeout=60)
+            keyboard.type_line(scan["line"], alt=True)
             whole += decoded(tarnix, scan)
         print("RESULT " + json.dumps({"whole": whole, "scans": len(lines)}), flush=True)
     finally:
         if tarnix:
             tarnix.kill()
-        for helper in helpers:
-            helper.kill()
-        sway.terminate()
-        sway.wait()
+        keyboard.close()
+        bus.terminate()
 
 
 def result_of(command, env=None):
@@ -147,21 +129,8 @@ def result_of(command, env=None):
 
 
 def run_sway(args, common):
-    user = args.sway_user
-    try:
-        account = pwd.getpwnam(user)
-    except KeyError:
-        subprocess.run(["useradd", "-m", user], check=True)
-        account = pwd.getpwnam(user)
-    runtime = tempfile.mkdtemp(prefix="tarnix-alt-")
-    os.chown(runtime, account.pw_uid, account.pw_gid)
-    os.chmod(runtime, 0o700)
-    try:
-        env = {"PATH": os.environ["PATH"], "HOME": account.pw_dir, "XDG_RUNTIME_DIR": runtime}
-        return result_of(["runuser", "-u", user, "--", "env", *[f"{k}={v}" for k, v in env.items()],
-                          "dbus-run-session", "--", sys.executable, str(HERE), "--sway-inner", *common])
-    finally:
-        shutil.rmtree(runtime, ignore_errors=True)
+    return result_of([str(SOURCE / "tests" / "e2e" / "with-sway.sh"), sys.executable, str(HERE), "--sway-inner",
+                      *common])
 
 
 def main():
@@ -173,7 +142,6 @@ def main():
     parser.add_argument("--wms", default="none,openbox,xfwm4,metacity")
     parser.add_argument("--delays", default="0,2,5")
     parser.add_argument("--no-sway", action="store_true")
-    parser.add_argument("--sway-user", default="tarnixalt")
     parser.add_argument("--x11-inner", action="store_true", help=argparse.SUPPRESS)
     parser.add_argument("--sway-inner", action="store_true", help=argparse.SUPPRESS)
     args = parser.parse_args()
@@ -188,7 +156,7 @@ def main():
     if args.sway_inner:
         return run_sway_inner(args)
 
-    print(f"{args.scans} scans per speed; Alt then the line then Return in one call", flush=True)
+    print(f"{args.scans} scans per speed; Alt then the line then Return in one burst of key codes", flush=True)
     print(f"{'desktop':<10} {'ms/key':>6} {'scans losing chars':>18} {'chars in other program':>22}", flush=True)
     for wm in args.wms.split(","):
         started = time.monotonic()
@@ -199,7 +167,7 @@ def main():
         print(f"{'':<10} ({time.monotonic() - started:.0f} s)", flush=True)
     if not args.no_sway:
         row = run_sway(args, common)
-        print(f"XWayland (sway, Tarnix focused, wtype): {row['whole']}/{row['scans']} Alt-prefixed scans whole",
+        print(f"XWayland (sway, Tarnix focused, virtual keyboard): {row['whole']}/{row['scans']} Alt-prefixed scans whole",
               flush=True)
     return 0
 

@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QEventLoop>
 
+#include "platform/qt/scannerinputcontext.h"
 #include "platform/qt/tarnixapp.h"
 
 int main(int argc, char* argv[])
 {
+    platform::useScannerInputContext();
     QApplication app(argc, argv);
     const TarnixApp tarnix = makeTarnixApp(app);
     tarnix.form1->startUp();

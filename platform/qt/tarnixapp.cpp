@@ -5,9 +5,11 @@
 #include <QIcon>
 
 #include "platform/altkeystyle.h"
+#include "platform/qt/scannerinputcontext.h"
 
 TarnixApp makeTarnixApp(QApplication& app)
 {
+    platform::restoreInputMethodSetting();
     QGuiApplication::setDesktopFileName(QStringLiteral("tarnix"));
     // From the program's resources; a program built without them shows the default icon.
     QIcon icon(QStringLiteral(":/icons/tarnix-256.png"));

@@ -16,5 +16,6 @@ struct TarnixApp {
     std::unique_ptr<Form1Window> form1;
 };
 
-// Needs the application: the key state is picked by the window system in use.
+// Needs the application: the key state is picked by the window system in use. The
+// program calls platform::useScannerInputContext() before it makes the application.
 TarnixApp makeTarnixApp(QApplication& app);

@@ -13,6 +13,7 @@
 #include "platform/win32/messagepump_win.h"
 #include "platform/win32/twips_win.h"
 #include "platform/win32/widetext_win.h"
+#include "platform/uskeyboard.h"
 
 using namespace platform::win32;
 
@@ -188,7 +189,26 @@ bool Win32Form1Window::filterMessage(MSG& message)
         moveFocus(keyDown(VK_SHIFT));
         return true;
     }
+    if (message.hwnd == text1_ && typeAsUsKeyboard(message))
+        return true;
     return false;
+}
+
+bool Win32Form1Window::typeAsUsKeyboard(const MSG& message)
+{
+    // A scanner sends the places of a US keyboard's keys: in Text1 a key with neither Ctrl
+    // nor Alt down types what it types on a US keyboard with the Shift state it came with.
+    // The key is not translated, so the layout's own character or dead key for it never
+    // arrives, and Caps Lock plays no part.
+    if (message.message != WM_KEYDOWN || keyDown(VK_CONTROL) || keyDown(VK_MENU))
+        return false;
+    const bool extended = (message.lParam >> 24) & 1; // the keypad's Enter and /, arrows, ...
+    const auto scanCode = static_cast<unsigned>((message.lParam >> 16) & 0xFF);
+    const char16_t typed = extended ? u'\0' : platform::usKeyboardCharacter(scanCode, keyDown(VK_SHIFT));
+    if (!typed)
+        return false;
+    SendMessageW(text1_, WM_CHAR, typed, message.lParam);
+    return true;
 }
 
 void Win32Form1Window::moveFocus(bool backwards)

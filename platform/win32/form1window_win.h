@@ -61,6 +61,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onMenuCommand(UINT command);
     bool filterMessage(MSG& message);
+    bool typeAsUsKeyboard(const MSG& message);
     void moveFocus(bool backwards);
     HWND controlOf(Control control) const;
 

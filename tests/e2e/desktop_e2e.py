@@ -29,6 +29,13 @@ Scenarios:
                       another program has the keyboard; Alt and a scan line come at once,
                       as a scanner types them: the whole line lands in Tarnix and nothing
                       in the other program.
+    keyboard-layouts  a scanner played at the key level (the key codes of a US keyboard)
+                      under the desktop layouts us, de, fr, cz, us dvorak and with Caps
+                      Lock on: every scan decodes; under de, an Alt-prefixed scan from
+                      another program lands whole.
+    wayland-layouts   (in with-sway.sh) the same scanner as a Wayland virtual keyboard
+                      with a de keymap, Tarnix on Wayland and on XWayland, Caps Lock off
+                      and on: every scan decodes.
 
 Run with with-xvfb.sh --wm openbox for a desktop with a window manager.
 
@@ -51,7 +58,7 @@ import urllib.parse
 
 import pyatspi
 
-from desktoptest import (TK_OTHER_PROGRAM, Checks, focus_window, poll, scan_lines,  # noqa: F401
+from desktoptest import (TK_OTHER_PROGRAM, Checks, focus_window, hazardous_scans, poll, scan_lines,  # noqa: F401
                          window_manager_running, xdotool)
 
 # The caption with the version, as the build gives it (--caption).
@@ -502,6 +509,91 @@ def scenario_alt_from_other_program(args, checks):
         other.wait()
 
 
+def undecoded(tarnix, scanner, scans, **typing):
+    """The scans the scanner types that do not decode, each with what Tarnix showed."""
+    missed = []
+    for scan in scans:
+        scanner.type_line(scan["line"], **typing)
+        if not poll(lambda: fields_show(tarnix, scan), 5):
+            missed.append(f"{scan['line']!r} showed {fields_text(tarnix)}")
+    return missed
+
+
+def scenario_keyboard_layouts(args, checks):
+    from keyscanner import KeyScanner
+
+    def use_layout(*layout):
+        subprocess.run(["setxkbmap", *layout], check=True)
+
+    log = os.path.join(tempfile.mkdtemp(), "other.txt")
+    other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
+    tarnix = None
+    try:
+        use_layout("-layout", "us")
+        scanner = KeyScanner()
+        other_window = int(xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0])
+        tarnix = start(args.tarnix, checks)
+        scans = hazardous_scans(args.scanlines, 30)
+        for index, (name, layout) in enumerate((("us", ["-layout", "us"]), ("de", ["-layout", "de"]),
+                                                ("fr", ["-layout", "fr"]), ("cz", ["-layout", "cz"]),
+                                                ("us dvorak", ["-layout", "us", "-variant", "dvorak"]))):
+            use_layout(*layout)
+            focus_window(tarnix.window)
+            missed = undecoded(tarnix, scanner, scans[index * 5:index * 5 + 5])
+            checks.check(not missed, f"layout {name}: 5 scans typed by key decode", "; ".join(missed))
+        use_layout("-layout", "us")
+        scanner.press("Caps_Lock")
+        missed = undecoded(tarnix, scanner, scans[25:30])
+        checks.check(not missed, "Caps Lock on: 5 scans typed by key decode", "; ".join(missed))
+        scanner.press("Caps_Lock")
+
+        use_layout("-layout", "de")
+        focus_window(other_window)
+        poll(lambda: int(xdotool("getwindowfocus")) == other_window, 2)
+        scan = scans[0]
+        scanner.type_line(scan["line"], alt=True)
+        checks.check(poll(lambda: fields_show(tarnix, scan), 5), "layout de: an Alt-prefixed scan from another "
+                     "program lands whole", f"shown {fields_text(tarnix)}")
+        time.sleep(0.3)  # the other program saves what it got every 50 ms
+        got = open(log).read() if os.path.exists(log) else ""
+        checks.check(got == "", "nothing reaches the other program", repr(got[:80]))
+        scanner.close()
+        return report(checks, tarnix)
+    finally:
+        if tarnix:
+            tarnix.kill()
+        other.kill()
+        other.wait()
+
+
+def scenario_wayland_layouts(args, checks):
+    """On sway (with-sway.sh): the virtual keyboard has the de keymap, as the desktop's."""
+    from waylandkeyboard import WaylandKeyboard
+
+    keyboard = WaylandKeyboard("de")
+    scans = hazardous_scans(args.scanlines, 20)
+    for index, platform in enumerate(("wayland", "xcb")):
+        tarnix = Tarnix(args.tarnix, {"QT_QPA_PLATFORM": platform})
+        try:
+            if not checks.check(tarnix.wait_for_accessible(), f"on {platform}: fields are readable"):
+                continue
+            time.sleep(0.5)  # sway gives the new window the keyboard
+            batch = scans[index * 10:index * 10 + 10]
+            missed = undecoded(tarnix, keyboard, batch[:5])
+            checks.check(not missed, f"on {platform}, layout de: 5 scans typed by key decode", "; ".join(missed))
+            keyboard.caps_lock()
+            missed = undecoded(tarnix, keyboard, batch[5:])
+            checks.check(not missed, f"on {platform}, layout de, Caps Lock on: 5 scans typed by key decode",
+                         "; ".join(missed))
+            keyboard.caps_lock()
+        finally:
+            if checks.failed:
+                print("--- tarnix stderr ---\n" + tarnix.stderr() + "--- end ---", flush=True)
+            tarnix.kill()
+    keyboard.close()
+    return report(checks)
+
+
 HOSTILE_PAGE = b"""<html><head><title>hostile</title><script>
 window.onbeforeunload = function (e) { e.preventDefault(); e.returnValue = "stay"; return "stay"; };
 function attempt(f) { try { f(); } catch (e) {} }
@@ -684,6 +776,8 @@ SCENARIOS = {
     "renderer-failure": scenario_renderer_failure,
     "alt-from-other-program": scenario_alt_from_other_program,
     "screen-reader": scenario_screen_reader,
+    "keyboard-layouts": scenario_keyboard_layouts,
+    "wayland-layouts": scenario_wayland_layouts,
 }
 
 

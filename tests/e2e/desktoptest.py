@@ -61,6 +61,15 @@ def scan_lines(generator, count):
     return scans
 
 
+def hazardous_scans(generator, count, without=""):
+    """Scan lines whose characters sit on the keys layouts move most: "+" first (a dead
+    key under de and cz), then "/" (moved under de and fr), "y" and "z" (swapped under de).
+    None of them holds a character of without."""
+    scans = [scan for scan in scan_lines(generator, count * 8) if not set(without) & set(scan["line"])]
+    weights = {"+": 8, "/": 4, "y": 2, "z": 1}
+    return sorted(scans, key=lambda scan: -sum(w for sign, w in weights.items() if sign in scan["line"]))[:count]
+
+
 # A program that keeps every key it receives: a Tk text window that writes its text to
 # the file named on its command line every 50 ms.
 TK_OTHER_PROGRAM = r"""

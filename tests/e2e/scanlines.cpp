@@ -38,11 +38,14 @@ std::string serialFor(int index)
 
 std::string dataFor(int index)
 {
-    static const char* const kAlphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    // "d" and "e" as a group's last byte become the symbols "+" and "/", which keyboard
+    // layouts move or make dead keys of.
+    static constexpr char kAlphabet[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZde";
+    constexpr int kLetters = sizeof kAlphabet - 1;
     const int groups = 2 + index % 7; // 6 to 24 characters
     std::string data;
     for (int i = 0; i < groups * 3; ++i)
-        data += kAlphabet[(index * 7 + i * 13) % 36];
+        data += kAlphabet[(index * 7 + i * 13) % kLetters];
     return data;
 }
 
