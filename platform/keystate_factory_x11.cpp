@@ -4,6 +4,7 @@
 #include "platform/keystate.h"
 #include "platform/keystate_qt.h"
 #include "platform/keystate_x11.h"
+#include "platform/privatedirs.h"
 
 namespace platform {
 
@@ -12,7 +13,7 @@ std::unique_ptr<KeyState> createKeyState()
     // Desktop-wide Alt needs the X server the windows are on; anything else (Wayland,
     // offscreen, an X server without XInput 2) sees Alt only in Tarnix's own windows.
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        if (auto desktopWide = X11KeyState::open())
+        if (auto desktopWide = X11KeyState::open(privateProgramDirs()))
             return desktopWide;
     }
     return std::make_unique<QtKeyState>();

@@ -124,7 +124,7 @@ struct RawKeyEvent {
 
 } // namespace
 
-std::unique_ptr<X11KeyState> X11KeyState::open()
+std::unique_ptr<X11KeyState> X11KeyState::open(const QStringList& guardDirs)
 {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
@@ -136,15 +136,16 @@ std::unique_ptr<X11KeyState> X11KeyState::open()
     const std::uint32_t marker = internAtom(x11->connection(), "_TARNIX_KEYS_HANDED_BACK");
     if (marker == XCB_ATOM_NONE)
         return nullptr;
-    return std::unique_ptr<X11KeyState>(new X11KeyState(display, opcode, altKeycodes(display), marker));
+    return std::unique_ptr<X11KeyState>(new X11KeyState(display, opcode, altKeycodes(display), marker, guardDirs));
 }
 
-X11KeyState::X11KeyState(_XDisplay* display, int xinputOpcode, std::bitset<256> altKeycodes, std::uint32_t marker)
+X11KeyState::X11KeyState(_XDisplay* display, int xinputOpcode, std::bitset<256> altKeycodes, std::uint32_t marker,
+    const QStringList& guardDirs)
     : display_(display)
     , xinputOpcode_(xinputOpcode)
     , altKeycodes_(altKeycodes)
     , hold_(qtConnection(), marker, [this] { altPressedSinceQuery_ = true; })
-    , grab_(display, qtConnection(), keycodeList(altKeycodes))
+    , grab_(display, qtConnection(), keycodeList(altKeycodes), guardDirs)
 {
     QCoreApplication::instance()->installNativeEventFilter(this);
     selectRawKeyEvents(display_, true);
@@ -192,7 +193,6 @@ bool X11KeyState::nativeEventFilter(const QByteArray& eventType, void* message, 
         rawKeyEvent(raw.eventType == int{XI_RawKeyPress}, raw.detail, raw.time);
         return true; // selected here, of no use to Qt
     }
-    grab_.see(event);
     return hold_.take(event);
 }
 

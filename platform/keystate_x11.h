@@ -23,11 +23,12 @@ namespace platform {
 //
 // Read in that stream, the press is in its place among the keys: the keys after it
 // wait (X11KeyHold) until the program has acted on it, and the keys typed in another
-// program right after it go to Tarnix (X11AltGrab).
+// program right after it go to Tarnix (X11AltGrab and its guard).
 class X11KeyState final : public KeyState, private QAbstractNativeEventFilter {
 public:
-    // Nothing unless Qt shows its windows on an X server with XInput 2.1 or later.
-    static std::unique_ptr<X11KeyState> open();
+    // Nothing unless Qt shows its windows on an X server with XInput 2.1 or later. The
+    // Alt guard's program is looked for in guardDirs.
+    static std::unique_ptr<X11KeyState> open(const QStringList& guardDirs);
     ~X11KeyState() override;
 
     X11KeyState(const X11KeyState&) = delete;
@@ -37,7 +38,8 @@ public:
     bool wakesEventLoop() const override { return true; }
 
 private:
-    X11KeyState(_XDisplay* display, int xinputOpcode, std::bitset<256> altKeycodes, std::uint32_t marker);
+    X11KeyState(_XDisplay* display, int xinputOpcode, std::bitset<256> altKeycodes, std::uint32_t marker,
+        const QStringList& guardDirs);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     void rawKeyEvent(bool press, unsigned keycode, std::uint32_t time);

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "platform/webbrowserpane.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPluginLoader>
 #include <QVBoxLayout>
 
 #include "platform/openglsharing.h"
+#include "platform/privatedirs.h"
 #include "platform/webpanemodule.h"
 
 namespace platform {
@@ -26,15 +25,9 @@ void fillWith(QWidget& pane, QWidget& content)
 
 } // namespace
 
-QStringList defaultWebPaneModuleDirs()
-{
-    const QString bin = QCoreApplication::applicationDirPath();
-    return {bin, QDir::cleanPath(bin + QLatin1Char('/') + QStringLiteral(TARNIX_WEBPANE_DIR_FROM_BIN))};
-}
-
 BrowserPane* createWebBrowserPane(QWidget* parent)
 {
-    return new WebBrowserPane(parent, defaultWebPaneModuleDirs());
+    return new WebBrowserPane(parent, privateProgramDirs());
 }
 
 WebBrowserPane::WebBrowserPane(QWidget* parent, QStringList moduleDirs)

@@ -37,8 +37,4 @@ private:
     QLabel* failure_ = nullptr;
 };
 
-// Where the installed program finds the module, for the program at executablePath's
-// folder: beside it, then in the library folder the package installs it to.
-QStringList defaultWebPaneModuleDirs();
-
 } // namespace platform

@@ -1,17 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "platform/x11altgrab.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
-#include <poll.h>
-#include <sys/eventfd.h>
+#include <QFileInfo>
+#include <QSocketNotifier>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/x11/altguardprotocol.h"
 #include "platform/x11ownwindows.h"
 
 // Xlib last: its macros clash with Qt's names.
 #include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
+
+extern char** environ;
 
 namespace platform {
 
@@ -27,212 +36,93 @@ std::uint32_t inputFocus(xcb_connection_t* connection)
     return focus;
 }
 
-// X server times wrap after 49 days.
-bool later(std::uint32_t time, std::uint32_t than)
+QString findGuard(const QStringList& dirs)
 {
-    return static_cast<std::int32_t>(time - than) > 0;
+    for (const QString& dir : dirs) {
+        const QFileInfo program(dir + QLatin1Char('/') + QLatin1String(x11::kAltGuardProgram));
+        if (program.isFile() && program.isExecutable())
+            return program.filePath();
+    }
+    return {};
 }
 
-// A connection of the watching thread's own, told of raw Alt presses.
-Display* openWatchConnection(Display* qtDisplay)
+void warn(const char* what)
 {
-    Display* own = XOpenDisplay(DisplayString(qtDisplay));
-    if (!own)
-        return nullptr;
-    int opcode = 0;
-    int event = 0;
-    int error = 0;
-    int major = 2;
-    int minor = 2;
-    if (!XQueryExtension(own, "XInputExtension", &opcode, &event, &error)
-        || XIQueryVersion(own, &major, &minor) != Success) {
-        XCloseDisplay(own);
-        return nullptr;
-    }
-    unsigned char maskBits[XIMaskLen(XI_LASTEVENT)] = {};
-    XISetMask(maskBits, XI_RawKeyPress);
-    XIEventMask mask{XIAllMasterDevices, sizeof(maskBits), maskBits};
-    XISelectEvents(own, DefaultRootWindow(own), &mask, 1);
-    XFlush(own);
-    return own;
+    std::fprintf(stderr, "tarnix: %s: keys typed in another program right after Alt may reach that program\n", what);
 }
 
 } // namespace
 
-X11AltGrab::X11AltGrab(_XDisplay* qtDisplay, xcb_connection_t* connection, const std::vector<std::uint8_t>& altKeycodes)
+X11AltGrab::X11AltGrab(_XDisplay* qtDisplay, xcb_connection_t* connection, const std::vector<std::uint8_t>& altKeycodes,
+    const QStringList& guardDirs)
     : connection_(connection)
-    , root_(static_cast<std::uint32_t>(DefaultRootWindow(qtDisplay)))
-    , altKeycodes_(altKeycodes)
-    , wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
-    Display* own = openWatchConnection(qtDisplay);
-    // Without the watching thread nothing could end a freeze the main thread misses.
-    if (!own || wakeFd_ < 0) {
-        if (own)
-            XCloseDisplay(own);
+    const QByteArray program = findGuard(guardDirs).toLocal8Bit();
+    if (program.isEmpty()) {
+        warn(qPrintable(QStringLiteral("%1 not found in %2")
+                            .arg(QLatin1String(x11::kAltGuardProgram), guardDirs.join(QLatin1String(", ")))));
         return;
     }
-    for (const std::uint8_t keycode : altKeycodes_) {
-        // Fails when another client grabs Alt already: then only the active grab taken
-        // once the press is read is left, a little later.
-        const xcb_void_cookie_t cookie = xcb_grab_key_checked(
-            connection_, true, root_, XCB_MOD_MASK_ANY, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_SYNC);
-        if (xcb_generic_error_t* error = xcb_request_check(connection_, cookie))
-            std::free(error);
-        else
-            passiveGrabs_.push_back(keycode);
+    int sockets[2];
+    if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, sockets) != 0) {
+        warn("no socket for the Alt guard");
+        return;
     }
-    watcher_ = std::jthread([this, own](std::stop_token stop) { watch(stop, own); });
+    std::vector<std::string> arguments{program.toStdString(), DisplayString(qtDisplay), std::to_string(getpid())};
+    for (const std::uint8_t keycode : altKeycodes)
+        arguments.push_back(std::to_string(keycode));
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, sockets[1], x11::kAltGuardSocket);
+    // From the main thread, which lives as long as the program: the guard ends with it.
+    const int failed = posix_spawn(&guardPid_, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(sockets[1]);
+    if (failed) {
+        close(sockets[0]);
+        guardPid_ = -1;
+        warn("the Alt guard did not start");
+        return;
+    }
+    guard_ = sockets[0];
+    // The guard sends nothing: the socket turns readable only when it has ended.
+    guardEnded_ = std::make_unique<QSocketNotifier>(guard_, QSocketNotifier::Read);
+    QObject::connect(guardEnded_.get(), &QSocketNotifier::activated, guardEnded_.get(), [this] {
+        warn("the Alt guard ended");
+        endGuard();
+    });
 }
 
 X11AltGrab::~X11AltGrab()
 {
-    if (watcher_.joinable()) {
-        watcher_.request_stop();
-        wake();
-        watcher_.join();
+    endGuard();
+}
+
+void X11AltGrab::endGuard()
+{
+    guardEnded_.reset();
+    if (guard_ >= 0)
+        close(guard_); // the guard ends when it reads the end of the socket
+    guard_ = -1;
+    if (guardPid_ > 0) {
+        kill(guardPid_, SIGTERM);
+        waitpid(guardPid_, nullptr, 0);
     }
-    for (const std::uint8_t keycode : passiveGrabs_)
-        xcb_ungrab_key(connection_, keycode, root_, XCB_MOD_MASK_ANY);
-    release();
-    if (wakeFd_ >= 0)
-        close(wakeFd_);
+    guardPid_ = -1;
 }
 
 void X11AltGrab::altPressed(std::uint32_t time)
 {
-    std::lock_guard lock(mutex_);
-    if (later(time, lastHandledPress_) || lastHandledPress_ == 0)
-        lastHandledPress_ = time;
+    if (guard_ < 0)
+        return;
     const std::uint32_t focus = inputFocus(connection_);
-    if (focus != 0 && isOwnX11Window(focus)) {
-        // Keys go to Tarnix anyway: free the keyboard at once (Alt+Tab from Tarnix).
-        xcb_ungrab_keyboard(connection_, XCB_CURRENT_TIME);
-        xcb_flush(connection_);
-        grabbed_ = false;
-        return;
-    }
-    // Taken over with the press's time, as an active grab that thaws the keyboard.
-    // Owner events: keys for Tarnix's windows arrive as usual, the rest on the root
-    // window (see()). Not granted when another client holds the keyboard (a menu, the
-    // window manager switching windows): then it is theirs.
-    xcb_grab_keyboard_reply_t* reply = xcb_grab_keyboard_reply(connection_,
-        xcb_grab_keyboard(connection_, true, root_, time, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC), nullptr);
-    grabbed_ = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
-    std::free(reply);
-    if (!grabbed_) {
-        // Whatever happened, the keyboard must not stay frozen by the passive grab.
-        xcb_allow_events(connection_, XCB_ALLOW_ASYNC_KEYBOARD, XCB_CURRENT_TIME);
-        xcb_flush(connection_);
-        return;
-    }
-    armed_ = true;
-    deadline_ = std::chrono::steady_clock::now() + kLongestGrab;
-    wake();
-}
-
-void X11AltGrab::see(xcb_generic_event_t* event)
-{
-    const std::uint8_t type = event->response_type & 0x7f;
-    if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
-        // Only the grab reports keys on the root window; Qt drops keys for windows it
-        // does not know, so they are given to the window that takes Tarnix's keys.
-        auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
-        if (key->event == root_) {
-            if (const std::uint32_t own = ownKeyWindow()) {
-                key->event = own;
-                key->child = XCB_WINDOW_NONE;
-            }
-        }
-    } else if (type == XCB_FOCUS_IN) {
-        const auto* focus = reinterpret_cast<const xcb_focus_in_event_t*>(event);
-        // The window manager gave Tarnix the keyboard: from now on keys come anyway.
-        // Focus events that only report the grab itself do not count.
-        const bool moved = focus->mode == XCB_NOTIFY_MODE_NORMAL || focus->mode == XCB_NOTIFY_MODE_WHILE_GRABBED;
-        if (moved && focus->detail != XCB_NOTIFY_DETAIL_POINTER && grabbed() && isOwnX11Window(focus->event))
-            release();
-    }
-}
-
-bool X11AltGrab::grabbed() const
-{
-    std::lock_guard lock(mutex_);
-    return grabbed_;
-}
-
-void X11AltGrab::release()
-{
-    std::lock_guard lock(mutex_);
-    xcb_ungrab_keyboard(connection_, XCB_CURRENT_TIME);
-    xcb_flush(connection_);
-    grabbed_ = false;
-}
-
-void X11AltGrab::wake()
-{
-    const std::uint64_t one = 1;
-    if (wakeFd_ >= 0)
-        (void)!write(wakeFd_, &one, sizeof(one));
-}
-
-void X11AltGrab::watch(std::stop_token stop, _XDisplay* own)
-{
-    int xinputOpcode = 0;
-    int unusedEvent = 0;
-    int unusedError = 0;
-    XQueryExtension(own, "XInputExtension", &xinputOpcode, &unusedEvent, &unusedError);
-    std::uint32_t lastSeenPress = 0;
-    while (!stop.stop_requested()) {
-        int timeout = -1;
-        {
-            std::lock_guard lock(mutex_);
-            if (armed_) {
-                const auto left
-                    = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now());
-                timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
-            }
-        }
-        pollfd watched[2] = {{ConnectionNumber(own), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        poll(watched, 2, timeout);
-        std::uint64_t count = 0;
-        (void)!read(wakeFd_, &count, sizeof(count));
-
-        while (XPending(own) > 0) {
-            XEvent event;
-            XNextEvent(own, &event);
-            XGenericEventCookie* cookie = &event.xcookie;
-            if (cookie->type != GenericEvent || cookie->extension != xinputOpcode || !XGetEventData(own, cookie))
-                continue;
-            if (cookie->evtype == XI_RawKeyPress) {
-                const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-                for (const std::uint8_t keycode : altKeycodes_) {
-                    if (raw->detail == keycode) {
-                        lastSeenPress = static_cast<std::uint32_t>(raw->time);
-                        std::lock_guard lock(mutex_);
-                        if (!armed_) {
-                            armed_ = true;
-                            deadline_ = std::chrono::steady_clock::now() + kLongestGrab;
-                        }
-                    }
-                }
-            }
-            XFreeEventData(own, cookie);
-        }
-
-        std::lock_guard lock(mutex_);
-        if (!armed_ || std::chrono::steady_clock::now() < deadline_)
-            continue;
-        armed_ = false;
-        const bool pressUnread = lastSeenPress != 0 && later(lastSeenPress, lastHandledPress_);
-        if (grabbed_ || pressUnread) {
-            // xcb may be used from any thread; the main thread may be busy for long.
-            xcb_allow_events(connection_, XCB_ALLOW_ASYNC_KEYBOARD, XCB_CURRENT_TIME);
-            xcb_ungrab_keyboard(connection_, XCB_CURRENT_TIME);
-            xcb_flush(connection_);
-            grabbed_ = false;
-        }
-    }
-    XCloseDisplay(own);
+    const x11::AltPressRead answer{time, focus != 0 && isOwnX11Window(focus) ? 0 : mainX11Window()};
+    // Never waits: the guard reads at once, and a guard gone is noticed by the notifier.
+    send(guard_, &answer, sizeof answer, MSG_DONTWAIT | MSG_NOSIGNAL);
 }
 
 } // namespace platform

@@ -19,6 +19,17 @@ inline bool isOwnX11Window(std::uint32_t window)
     return false;
 }
 
+// The main window: the program makes it first, so it is the first top-level window Qt
+// made. Zero when Qt has made none yet.
+inline std::uint32_t mainX11Window()
+{
+    for (const QWindow* own : QGuiApplication::topLevelWindows()) {
+        if (own->handle() && own->type() == Qt::Window)
+            return static_cast<std::uint32_t>(own->winId());
+    }
+    return 0;
+}
+
 // A window Qt takes key events for: the one it counts as active, else a top-level one
 // (the main window, even while hidden). Zero when Qt has made no window yet.
 inline std::uint32_t ownKeyWindow()

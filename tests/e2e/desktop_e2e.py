@@ -29,6 +29,10 @@ Scenarios:
                       another program has the keyboard; Alt and a scan line come at once,
                       as a scanner types them: the whole line lands in Tarnix and nothing
                       in the other program.
+    keyboard-freeze   another program has the keyboard while Tarnix is stopped with Ctrl+Z
+                      (SIGTSTP to its process group), with SIGSTOP, and in a frozen control
+                      group where the machine allows one: Alt and typing reach the other
+                      program within the bound; resumed, an Alt-prefixed scan lands whole.
     keyboard-layouts  a scanner played at the key level (the key codes of a US keyboard)
                       under the desktop layouts us, de, fr, cz, us dvorak and with Caps
                       Lock on: every scan decodes; under de, an Alt-prefixed scan from
@@ -49,6 +53,7 @@ import ctypes
 import http.server
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -194,7 +199,7 @@ def alive(pid):
 class Tarnix:
     """The program under test, with its accessible widgets."""
 
-    def __init__(self, program, extra_env=None):
+    def __init__(self, program, extra_env=None, own_group=False):
         env = dict(os.environ)
         for proxy in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"):
             env.pop(proxy, None)
@@ -203,8 +208,9 @@ class Tarnix:
         env.update(extra_env or {})
         self.stderr_file = tempfile.TemporaryFile(mode="w+")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=self.stderr_file)
+        # own_group: as a shell starts a job, so Ctrl+Z's SIGTSTP goes to its group.
+        self.process = subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=self.stderr_file, process_group=0 if own_group else None)
         self.window = None
         self.app = None
         self.widgets = {}
@@ -278,8 +284,8 @@ class Tarnix:
             self.process.wait()
 
 
-def start(program, checks, extra_env=None):
-    tarnix = Tarnix(program, extra_env)
+def start(program, checks, extra_env=None, own_group=False):
+    tarnix = Tarnix(program, extra_env, own_group)
     window = tarnix.wait_for_window()
     if not checks.check(window is not None, "the main window appears"):
         raise SystemExit(report(checks, tarnix))
@@ -594,6 +600,144 @@ def scenario_wayland_layouts(args, checks):
     return report(checks)
 
 
+def process_state(pid):
+    """The state letter of /proc/PID/stat: T when stopped, S sleeping, R running."""
+    with open(f"/proc/{pid}/stat") as stat:
+        return stat.read().rsplit(")", 1)[1].split()[0]
+
+
+class FrozenGroup:
+    """A cgroup v2 control group of its own with the program's process in it, frozen as a
+    desktop session manager freezes an application's; None where the machine has no
+    writable cgroup v2 hierarchy."""
+
+    @staticmethod
+    def make(pid):
+        for root in ("/sys/fs/cgroup/unified", "/sys/fs/cgroup"):
+            if not os.path.exists(os.path.join(root, "cgroup.procs")):
+                continue
+            path = tempfile.mkdtemp(prefix="tarnix-freeze-", dir=root) if os.access(root, os.W_OK) else None
+            if path and os.path.exists(os.path.join(path, "cgroup.freeze")):
+                return FrozenGroup(root, path, pid)
+            if path:
+                os.rmdir(path)
+        return None
+
+    def __init__(self, root, path, pid):
+        self.root, self.path, self.pid = root, path, pid
+        with open(f"/proc/{pid}/cgroup") as groups:
+            home = next(line.split(":", 2)[2].strip() for line in groups if line.startswith("0::"))
+        self.home = os.path.join(root, home.lstrip("/"))
+        self._write("cgroup.procs", pid)
+
+    def _write(self, name, value, where=None):
+        with open(os.path.join(where or self.path, name), "w") as out:
+            out.write(str(value))
+
+    def frozen(self):
+        with open(os.path.join(self.path, "cgroup.events")) as events:
+            return "frozen 1" in events.read()
+
+    def freeze(self, on):
+        self._write("cgroup.freeze", 1 if on else 0)
+        return poll(lambda: self.frozen() == on, 5, 0.02)
+
+    def close(self):
+        self.freeze(False)
+        self._write("cgroup.procs", self.pid, self.home)
+        os.rmdir(self.path)
+
+
+def scenario_keyboard_freeze(args, checks):
+    from keyscanner import KeyScanner
+
+    log = os.path.join(tempfile.mkdtemp(), "other.txt")
+    other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
+    tarnix = None
+    group = None
+
+    def received():
+        return open(log).read() if os.path.exists(log) else ""
+
+    def reaches_other(word, alt):
+        """Types the word into the other program, after Alt if asked: seconds until it
+        arrived there, or None."""
+        focus_window(other_window)
+        poll(lambda: int(xdotool("getwindowfocus")) == other_window, 2)
+        before = received()
+        sent = time.monotonic()
+        scanner.type_line(word, alt=alt, enter=False)
+        if poll(lambda: received()[len(before):].endswith(word), 2, 0.005):
+            return time.monotonic() - sent
+        return None
+
+    def blocked_while(state, stop, resume):
+        """Tarnix stopped by stop(): Alt and a word typed at once reach the other program;
+        resumed by resume(), an Alt-prefixed scan from the other program lands whole."""
+        if not checks.check(stop(), f"{state}: Tarnix is stopped"):
+            return
+        took = reaches_other("hello", alt=True)
+        checks.check(took is not None and took < 1.0, f"{state}: Alt, then typing, reach the other program "
+                     f"({'never' if took is None else f'{took * 1000:.0f} ms'}; the other program saves every 50 ms)")
+        took = reaches_other("again", alt=True)
+        checks.check(took is not None, f"{state}: and again ({'never' if took is None else f'{took * 1000:.0f} ms'})")
+        if not checks.check(resume(), f"{state}: Tarnix runs again"):
+            return
+        time.sleep(0.5)  # it reads what came meanwhile
+        scan = scans.pop()
+        focus_window(other_window)
+        poll(lambda: int(xdotool("getwindowfocus")) == other_window, 2)
+        before = received()
+        scanner.type_line(scan["line"], alt=True)
+        checks.check(poll(lambda: fields_show(tarnix, scan), 5), f"{state}, resumed: an Alt-prefixed scan from the "
+                     "other program lands whole", f"shown {fields_text(tarnix)}")
+        time.sleep(0.3)
+        checks.check(received() == before, f"{state}, resumed: nothing of it reaches the other program",
+                     repr(received()[len(before):][:80]))
+
+    try:
+        subprocess.run(["setxkbmap", "-layout", "us"], check=True)
+        scanner = KeyScanner()
+        other_window = int(xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0])
+        tarnix = start(args.tarnix, checks, own_group=True)
+        pid = tarnix.process.pid
+        scans = scan_lines(args.scanlines, 6)
+
+        # Running: Alt brings Tarnix forward; typed into the other program again, a word
+        # reaches it.
+        focus_window(other_window)
+        scanner.press("Alt_L")
+        checks.check(poll(lambda: int(xdotool("getwindowfocus")) == tarnix.window, 5),
+                     "running: Alt in the other program brings Tarnix forward")
+        took = reaches_other("hello", alt=False)
+        checks.check(took is not None, "running: typing reaches the other program")
+
+        def stopped():
+            return poll(lambda: process_state(pid) == "T", 5, 0.01)
+
+        def running():
+            return poll(lambda: process_state(pid) != "T", 5, 0.01)
+
+        blocked_while("Ctrl+Z (SIGTSTP to its process group)", lambda: os.killpg(pid, signal.SIGTSTP) or stopped(),
+                      lambda: os.killpg(pid, signal.SIGCONT) or running())
+        blocked_while("SIGSTOP", lambda: os.kill(pid, signal.SIGSTOP) or stopped(),
+                      lambda: os.kill(pid, signal.SIGCONT) or running())
+        group = FrozenGroup.make(pid)
+        if group:
+            blocked_while("its control group frozen", lambda: group.freeze(True), lambda: group.freeze(False))
+        else:
+            print("skip its control group frozen: no writable cgroup v2 hierarchy here", flush=True)
+        checks.check(tarnix.process.poll() is None, "Tarnix keeps running")
+        return report(checks, tarnix)
+    finally:
+        if group:
+            group.close()
+        if tarnix:
+            tarnix.kill()
+        other.kill()
+        other.wait()
+
+
 HOSTILE_PAGE = b"""<html><head><title>hostile</title><script>
 window.onbeforeunload = function (e) { e.preventDefault(); e.returnValue = "stay"; return "stay"; };
 function attempt(f) { try { f(); } catch (e) {} }
@@ -777,6 +921,7 @@ SCENARIOS = {
     "alt-from-other-program": scenario_alt_from_other_program,
     "screen-reader": scenario_screen_reader,
     "keyboard-layouts": scenario_keyboard_layouts,
+    "keyboard-freeze": scenario_keyboard_freeze,
     "wayland-layouts": scenario_wayland_layouts,
 }
 

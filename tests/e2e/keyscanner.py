@@ -36,9 +36,9 @@ class KeyScanner:
         self._tap(self.code[name])
         self.display.sync()
 
-    def type_line(self, line, alt=False, delay=0.0):
-        """The line and its Return, as one burst unless delay (seconds a key) is given;
-        Alt first when alt is set, as scanners open their lines."""
+    def type_line(self, line, alt=False, delay=0.0, enter=True):
+        """The line and its Return (unless enter is false), as one burst unless delay
+        (seconds a key) is given; Alt first when alt is set, as scanners open their lines."""
         if alt:
             self._tap(self.code["Alt_L"])
         for character in line:
@@ -51,7 +51,8 @@ class KeyScanner:
             if delay:
                 self.display.sync()
                 time.sleep(delay)
-        self._tap(self.code["Return"])
+        if enter:
+            self._tap(self.code["Return"])
         self.display.sync()
 
     def close(self):

@@ -44,7 +44,7 @@ Form1Harness::Form1Harness(lookup::LookupHosts hosts, Pane paneKind)
 platform::BrowserPane* Form1Harness::createBuiltWebPane(QWidget* parent)
 {
     // The module is built beside the window program, not beside the tests.
-    return new platform::WebBrowserPane(parent, {QStringLiteral(TARNIX_WEBPANE_BUILD_DIR)});
+    return new platform::WebBrowserPane(parent, {QStringLiteral(TARNIX_PRIVATE_BUILD_DIR)});
 }
 
 QWidget* Form1Harness::lookupPageView()
