@@ -63,12 +63,22 @@ WebEnginePane::WebEnginePane(QWidget* parent)
     hangTimer_.setSingleShot(true);
     hangTimer_.setInterval(kHangBound);
     connect(&hangTimer_, &QTimer::timeout, this, &WebEnginePane::endHungRenderer);
+    loadTurn_.setSingleShot(true);
+    loadTurn_.setInterval(kHangBound);
+    connect(&loadTurn_, &QTimer::timeout, this, &WebEnginePane::startNext);
+    connect(page_, &QWebEnginePage::loadFinished, this, [this] {
+        // A load cut short by the next one ends too: only the last one's end counts.
+        if (++loadsFinished_ < loadsStarted_)
+            return;
+        loadTurn_.stop();
+        startNext();
+    });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this, [this] {
         // A load that waited for the renderer goes to a fresh one now.
         if (pingAwaited_) {
             pingAwaited_ = 0;
             hangTimer_.stop();
-            loadPending();
+            loadNext();
         }
     });
 }
@@ -84,11 +94,16 @@ WebEnginePane::~WebEnginePane()
 
 void WebEnginePane::navigate(const QString& address)
 {
-    pending_ = address;
-    if (pingAwaited_)
-        return; // goes out with the answer, in place of the address that waited
+    pending_.append(address);
+    startNext();
+}
+
+void WebEnginePane::startNext()
+{
+    if (pending_.isEmpty() || pingAwaited_ || loadTurn_.isActive())
+        return;
     if (page_->renderProcessPid() <= 0) {
-        loadPending(); // no renderer to ask: the load starts a fresh one
+        loadNext(); // no renderer to ask: the load starts a fresh one
         return;
     }
     const quint64 ping = ++pingsSent_;
@@ -100,16 +115,18 @@ void WebEnginePane::navigate(const QString& address)
             return;
         self->pingAwaited_ = 0;
         self->hangTimer_.stop();
-        self->loadPending();
+        self->loadNext();
     });
 }
 
-void WebEnginePane::loadPending()
+void WebEnginePane::loadNext()
 {
     if (pending_.isEmpty())
         return;
-    page_->load(QUrl(pending_));
-    pending_.clear();
+    page_->load(QUrl(pending_.takeFirst()));
+    ++loadsStarted_;
+    // The next address waits until this load has finished, or its turn is over.
+    loadTurn_.start();
 }
 
 void WebEnginePane::endHungRenderer()
@@ -121,7 +138,7 @@ void WebEnginePane::endHungRenderer()
         return;
     }
     pingAwaited_ = 0;
-    loadPending();
+    loadNext();
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -21,6 +22,11 @@ class LookupPage;
 // cancelled. Before each load the pane asks the page's renderer a trivial question; a
 // renderer that does not answer within kHangBound is hung and is ended, and the load
 // goes to a fresh one. A renderer that died is replaced by the engine on the next load.
+//
+// Every address the pane is sent to is requested, in order: one that comes while the
+// renderer is being asked, or while the page before it is loading, waits its turn. A
+// load goes on to the next address when it has finished, or after kHangBound at the
+// latest, by which time its request has gone out.
 class WebEnginePane final : public QWidget {
     Q_OBJECT
 public:
@@ -32,16 +38,20 @@ public:
     void navigate(const QString& address);
 
 private:
-    void loadPending();
+    void loadNext();
+    void startNext();
     void endHungRenderer();
 
     QWebEngineProfile* profile_;
     LookupPage* page_;
     QWebEngineView* view_;
-    QString pending_; // the address to load once the renderer has answered
+    QStringList pending_; // addresses not yet requested, oldest first
     quint64 pingsSent_ = 0;
     quint64 pingAwaited_ = 0; // the question waiting for an answer, 0 when none
     QTimer hangTimer_;
+    QTimer loadTurn_; // runs while a load keeps the next address waiting
+    quint64 loadsStarted_ = 0;
+    quint64 loadsFinished_ = 0;
 };
 
 } // namespace platform
