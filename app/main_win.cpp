@@ -8,7 +8,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/win32/form1window_win.h"
-#include "platform/keystate_win.h"
+#include "platform/win32/keystate_win.h"
 
 int main()
 {

@@ -14,7 +14,7 @@
 #include <chrono>
 #include <memory>
 
-#include "platform/browserpane.h"
+#include "platform/qt/browserpane.h"
 #include "platform/qt/form1window.h"
 #include "bench/typicallines.h"
 

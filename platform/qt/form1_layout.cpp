@@ -6,10 +6,10 @@
 
 #include <limits>
 
-#include "platform/browserpane.h"
+#include "platform/qt/browserpane.h"
 #include "mainwindow/form1_geometry.h"
 #include "platform/qt/scaninput.h"
-#include "platform/twips.h"
+#include "platform/qt/twips.h"
 #include "platform/qt/u16text.h"
 
 namespace {

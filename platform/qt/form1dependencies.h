@@ -5,10 +5,10 @@
 
 #include <QString>
 
-#include "platform/browserpane.h"
-#include "platform/endprogram.h"
+#include "platform/qt/browserpane.h"
+#include "platform/qt/endprogram.h"
 #include "lookup/lookuphosts.h"
-#include "platform/messagebox.h"
+#include "platform/qt/messagebox.h"
 
 class QWidget;
 

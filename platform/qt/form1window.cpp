@@ -16,7 +16,7 @@
 #include "platform/qt/menushortcutguard.h"
 #include "platform/qt/qteventpump.h"
 #include "platform/qt/scaninput.h"
-#include "platform/twips.h"
+#include "platform/qt/twips.h"
 #include "platform/qt/u16text.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "help/helptexts.h"
-#include "platform/twips.h"
+#include "platform/qt/twips.h"
 #include "platform/qt/u16text.h"
 
 namespace {

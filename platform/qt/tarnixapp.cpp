@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "platform/altkeystyle.h"
+#include "platform/qt/altkeystyle.h"
 #include "platform/qt/scannerinputcontext.h"
 
 TarnixApp makeTarnixApp(QApplication& app)

@@ -54,15 +54,17 @@ protected:
         return path;
     }
 
-    // Runs the program with the arguments (each quoted for the shell) and stdin.
-    Outcome run(const std::vector<std::string>& arguments, const std::string& input = "")
+    // Runs the program with the arguments (each quoted for the shell) and stdin, its
+    // standard output going to a file read back, or to output when one is named.
+    Outcome run(const std::vector<std::string>& arguments, const std::string& input = "", std::string output = "")
     {
         std::string command = "'" TARNIX_DECODE_PROGRAM "'";
         for (const std::string& argument : arguments)
             command += " '" + argument + "'";
         const fs::path in = file("stdin", input);
-        command
-            += " <'" + in.string() + "' >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "'";
+        if (output.empty())
+            output = (dir_ / "stdout").string();
+        command += " <'" + in.string() + "' >'" + output + "' 2>'" + (dir_ / "stderr").string() + "'";
         const int status = std::system(command.c_str());
         EXPECT_TRUE(WIFEXITED(status)) << "did not exit normally: " << command;
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(dir_ / "stdout"), readFile(dir_ / "stderr")};
@@ -181,6 +183,13 @@ TEST_F(TarnixDecode, UnreadableFilesAreNamedSkippedAndGiveStatus2)
     result = run({"-", missing}, "short\n");
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find(kTooShort), std::string::npos) << result.err;
+}
+
+TEST_F(TarnixDecode, AFullDiskIsReportedWithStatus2)
+{
+    const Outcome result = run({}, typed(kSerial, bytesOf("E28"), bytesOf("ABC")) + "\n", "/dev/full");
+    EXPECT_EQ(result.err, "tarnix-decode: cannot write the output: No space left on device\n");
+    EXPECT_EQ(result.status, 2);
 }
 
 TEST_F(TarnixDecode, UsageErrorsHelpAndVersion)

@@ -10,7 +10,7 @@
 
 #include "tests/gui/support/form1harness.h"
 #include "platform/qt/form2.h"
-#include "platform/twips.h"
+#include "platform/qt/twips.h"
 #include "tests/gui/support/widgettestmain.h"
 
 namespace {

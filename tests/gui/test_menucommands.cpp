@@ -15,7 +15,7 @@
 
 #include "tests/gui/support/form1harness.h"
 #include "platform/qt/form2.h"
-#include "platform/messagebox.h"
+#include "platform/qt/messagebox.h"
 #include "platform/qt/scaninput.h"
 #include "tarnix_version.h"
 #include "tests/gui/support/widgettestmain.h"
@@ -100,17 +100,14 @@ void MenuCommandsTest::webLookupOffAndOnKeepsPageAndStatus()
     QAction& lookup = item(h, "mnu_lookup");
     lookup.trigger();
     h.typeScan(kProduct);
-    QVERIFY2(clientIs(h, 7475), qPrintable(clientTwips(h)));
     const QString status = h.child<QLabel>("Label6").text();
     QCOMPARE(status, QStringLiteral("Connecting to the UPC Database..."));
 
     lookup.trigger();
     QVERIFY(!lookup.isChecked());
-    QVERIFY2(clientIs(h, 2055), qPrintable(clientTwips(h)));
     QVERIFY(h.child("WebBrowser1").visibleRegion().isEmpty());
     lookup.trigger();
     QVERIFY(lookup.isChecked());
-    QVERIFY2(clientIs(h, 7475), qPrintable(clientTwips(h)));
 
     // The pane was not sent anywhere again, and the status line still says what it said.
     QCOMPARE(h.pane().requests().size(), std::size_t(1));

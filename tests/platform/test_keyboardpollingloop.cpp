@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The polling loop on its own, driven by a scripted key state.
+#include <vector>
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -10,7 +12,7 @@
 
 #include "mainwindow/keyboardpollingloop.h"
 #include "platform/qt/qteventpump.h"
-#include "platform/keystate_qt.h"
+#include "platform/qt/qtkeystate.h"
 #include "tests/platform/scriptedkeystate.h"
 
 class TestKeyboardPollingLoop : public QObject {
@@ -19,7 +21,8 @@ class TestKeyboardPollingLoop : public QObject {
 private slots:
     void altStateDecidesEachPass();
     void altActionRunsBeforeThePendingEvents();
-    void idlePassesReturn();
+    void idlePassesAskToWaitAtTheirBound();
+    void idleLoopWakesOnlyAtItsBound();
     void heldAltPollsAtTheShortBound();
     void deferredDeletesFromOutsideHandlersAreCarriedOut();
     void nestedModalLoopSuspendsPolling();
@@ -72,24 +75,37 @@ void TestKeyboardPollingLoop::altActionRunsBeforeThePendingEvents()
     QCOMPARE(order, (QStringList{"alt", "event"}));
 }
 
-// A pass with nothing to do waits only for a while, then polls again: briefly for a
-// key state that can only be polled, up to a quarter second for one that wakes the
-// loop itself.
-void TestKeyboardPollingLoop::idlePassesReturn()
+// Idle, every pass asks the toolkit to wait for an event, at most the bound: briefly for
+// a key state that can only be polled, a quarter second for one that wakes the loop
+// itself. A recording pump sees each wait asked for; a wait of zero would spin.
+void TestKeyboardPollingLoop::idlePassesAskToWaitAtTheirBound()
 {
+    using std::chrono::milliseconds;
     for (const bool wakes : {false, true}) {
         ScriptedKeyState keys;
         keys.setWakesEventLoop(wakes);
-        KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [] {});
-        QElapsedTimer clock;
-        clock.start();
-        for (int pass = 0; pass < 8; ++pass)
+        std::vector<milliseconds> waits;
+        KeyboardPollingLoop loop(
+            keys, [] {}, [&](milliseconds wait) { waits.push_back(wait); });
+        for (int pass = 0; pass < 4; ++pass)
             loop.runPass();
-        // The bound is generous and only tells a bounded wait from an endless one.
-        QVERIFY2(clock.elapsed() < 20'000,
-            qPrintable(QStringLiteral("wakes %1: 8 idle passes took %2 ms").arg(wakes).arg(clock.elapsed())));
-        QCOMPARE(keys.queryCount(), std::size_t{8});
+        const milliseconds bound = wakes ? milliseconds(250) : milliseconds(10);
+        QVERIFY2(waits == std::vector<milliseconds>(4, bound), wakes ? "key state wakes the loop" : "polled key state");
     }
+}
+
+// With the toolkit's own pump an idle loop sleeps: over a second it wakes a few times at
+// its quarter-second bound, not thousands of times.
+void TestKeyboardPollingLoop::idleLoopWakesOnlyAtItsBound()
+{
+    ScriptedKeyState keys;
+    keys.setWakesEventLoop(true);
+    KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [] {});
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1000)
+        loop.runPass();
+    QVERIFY2(keys.queryCount() <= 8, qPrintable(QStringLiteral("%1 passes in a second").arg(keys.queryCount())));
 }
 
 // A key state that wakes the loop lets idle passes wait long, but while Alt is down

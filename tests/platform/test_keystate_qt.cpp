@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "platform/keystate_qt.h"
+#include "platform/qt/qtkeystate.h"
 
 namespace {
 

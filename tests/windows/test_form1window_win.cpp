@@ -5,9 +5,7 @@
 
 #include <windows.h>
 
-#include "mainwindow/form1_geometry.h"
 #include "platform/win32/form1window_win.h"
-#include "help/helptexts.h"
 #include "platform/win32/twips_win.h"
 
 // The Win32 main window against what Form1 relies on. Runs on a desktop of its own with
@@ -79,7 +77,8 @@ protected:
     {
         ASSERT_TRUE(view.window()) << "no window: " << GetLastError();
         view.setHandlers(recorder);
-        dpi = systemDpi();
+        // The expected pixels below are those of 96 dpi.
+        ASSERT_EQ(systemDpi(), 96);
     }
     void TearDown() override
     {
@@ -108,7 +107,6 @@ protected:
 
     Win32Form1Window view;
     Recorder recorder{view};
-    int dpi = 96;
 };
 
 } // namespace
@@ -126,12 +124,13 @@ TEST(Twips, ConvertAtTheGivenResolutionRoundingToNearest)
     EXPECT_EQ(box.bottom, 131);
 }
 
+// Wine's screen has 96 dots per inch: 15 twips to a pixel.
 TEST_F(Form1Window, StartsHiddenWithTheDesignedClientAreaAndCaption)
 {
     EXPECT_FALSE(IsWindowVisible(view.window()));
     const SIZE client = clientSize(view.window());
-    EXPECT_EQ(client.cx, twipsToPixels(form1geometry::kClientWidth, dpi));
-    EXPECT_EQ(client.cy, twipsToPixels(form1geometry::kClientHeight, dpi));
+    EXPECT_EQ(client.cx, 617); // 9255 twips
+    EXPECT_EQ(client.cy, 137); // 2055 twips
     EXPECT_EQ(view.caption(), u"Tarnix");
     const LONG_PTR style = GetWindowLongPtrW(view.window(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
@@ -141,35 +140,52 @@ TEST_F(Form1Window, StartsHiddenWithTheDesignedClientAreaAndCaption)
 
 TEST_F(Form1Window, ControlsSitAtTheirTwipsBoxes)
 {
-    for (const auto& layout : form1geometry::kControls) {
-        const HWND control = view.controlNamed(layout.name);
-        ASSERT_TRUE(control);
+    // Left, top, right, bottom in pixels: the twips of the design divided by 15.
+    const struct {
+        std::u16string_view name;
+        RECT box;
+    } expected[] = {
+        {u"Text1", {8, 8, 601, 27}},
+        {u"Label2", {160, 56, 233, 73}},
+        {u"Label3", {160, 80, 233, 105}},
+        {u"Label4", {160, 104, 233, 121}},
+        {u"Label5", {8, 32, 601, 49}},
+        {u"Text5", {240, 56, 433, 75}},
+        {u"Text6", {240, 80, 433, 99}},
+        {u"Text7", {240, 104, 433, 123}},
+        {u"WebBrowser1", {8, 160, 609, 489}},
+        {u"Label6", {40, 136, 553, 153}},
+    };
+    for (const auto& [name, want] : expected) {
+        const HWND control = view.controlNamed(name);
+        ASSERT_TRUE(control) << std::string(name.begin(), name.end());
         RECT box{};
         GetWindowRect(control, &box);
         MapWindowPoints(nullptr, view.window(), reinterpret_cast<POINT*>(&box), 2);
-        const RECT expected = platform::win32::twipsBox(layout.left, layout.top, layout.width, layout.height, dpi);
-        EXPECT_TRUE(EqualRect(&box, &expected)) << std::string(layout.name.begin(), layout.name.end());
+        EXPECT_TRUE(EqualRect(&box, &want)) << std::string(name.begin(), name.end()) << " at " << box.left << ","
+                                            << box.top << "," << box.right << "," << box.bottom;
     }
 }
 
 TEST_F(Form1Window, OuterHeightKeepsTheClientBelowTheMenuAtHeightMinusFrame)
 {
+    // 8135 twips tall makes a client area of 7475 twips, 498 pixels; 2715 makes 2055, 137.
     const int width = clientSize(view.window()).cx;
-    view.setOuterHeightTwips(form1geometry::kExpandedOuterHeight); // while hidden
-    EXPECT_EQ(clientSize(view.window()).cy, twipsToPixels(form1geometry::kExpandedOuterHeight - 660, dpi));
+    view.setOuterHeightTwips(8135); // while hidden
+    EXPECT_EQ(clientSize(view.window()).cy, 498);
     EXPECT_EQ(clientSize(view.window()).cx, width);
 
     view.show();
-    view.setOuterHeightTwips(form1geometry::kCollapsedOuterHeight);
-    EXPECT_EQ(clientSize(view.window()).cy, twipsToPixels(form1geometry::kCollapsedOuterHeight - 660, dpi));
+    view.setOuterHeightTwips(2715);
+    EXPECT_EQ(clientSize(view.window()).cy, 137);
 
     ShowWindow(view.window(), SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(view.window()));
-    view.setOuterHeightTwips(form1geometry::kExpandedOuterHeight);
+    view.setOuterHeightTwips(8135);
     EXPECT_TRUE(IsIconic(view.window())); // not restored by the change
     view.show();
     EXPECT_FALSE(IsIconic(view.window()));
-    EXPECT_EQ(clientSize(view.window()).cy, twipsToPixels(form1geometry::kExpandedOuterHeight - 660, dpi));
+    EXPECT_EQ(clientSize(view.window()).cy, 498);
     EXPECT_EQ(clientSize(view.window()).cx, width);
 }
 
@@ -319,11 +335,11 @@ TEST_F(Form1Window, HelpWindowIsMadeOnceAndItsCloseButtonOnlyHidesIt)
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     const SIZE client = clientSize(help);
-    EXPECT_EQ(client.cx, twipsToPixels(helptexts::kClientWidth, dpi));
-    EXPECT_EQ(client.cy, twipsToPixels(helptexts::kClientHeight, dpi));
+    EXPECT_EQ(client.cx, 295); // 4425 twips
+    EXPECT_EQ(client.cy, 204); // 3060 twips
     wchar_t first[128] = {};
     GetWindowTextW(GetDlgItem(help, 1), first, 128);
-    EXPECT_EQ(std::u16string(first, first + wcslen(first)), helptexts::kParagraphs[0].text);
+    EXPECT_STREQ(first, L"Forgive this limited help system, but this should cover any questions that you might have.");
 
     SendMessageW(help, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(help));

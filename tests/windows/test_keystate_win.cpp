@@ -6,7 +6,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "platform/keystate_win.h"
+#include "platform/win32/keystate_win.h"
 
 // Key presses are injected with SendInput into the desktop's input, as a keyboard would
 // make them; the key state is the whole desktop's, so these tests must not run beside

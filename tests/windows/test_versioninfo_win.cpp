@@ -9,7 +9,7 @@
 
 #include "platform/programversion.h"
 #include "tarnix_version.h"
-#include "platform/versioninfo_win.h"
+#include "platform/win32/versioninfo_win.h"
 
 // This test program is linked with the same version resource as the shipped executables.
 // It runs in the folder of tarnix-decode.exe, whose resource it reads too.

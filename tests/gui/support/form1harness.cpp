@@ -6,7 +6,7 @@
 
 #include "tests/support/scanencoder.h"
 #include "platform/qt/scaninput.h"
-#include "platform/webbrowserpane.h"
+#include "platform/qt/webbrowserpane.h"
 
 TestScan makeScan(const std::string& serial18, const std::string& type3, const std::string& data)
 {

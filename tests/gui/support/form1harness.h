@@ -12,7 +12,7 @@
 #include "platform/qt/form1window.h"
 #include "lookup/lookuphosts.h"
 #include "tests/gui/support/recordingbrowserpane.h"
-#include "platform/twips.h"
+#include "platform/qt/twips.h"
 
 // Pixels back to twips at a resolution, for checks and figures.
 inline double twipsOf(int pixels, int dpi)

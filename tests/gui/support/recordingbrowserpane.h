@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/browserpane.h"
+#include "platform/qt/browserpane.h"
 
 // A browser pane that loads nothing and records where it was sent, together with the
 // height of the area it sits in at that moment.

@@ -2,7 +2,7 @@
 #include "platform/programversion.h"
 
 #include "tarnix_version.h"
-#include "platform/versioninfo_win.h"
+#include "platform/win32/versioninfo_win.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/altkeystyle.h"
+#include "platform/qt/altkeystyle.h"
 
 #include <QApplication>
 

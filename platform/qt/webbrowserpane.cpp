@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "platform/webbrowserpane.h"
+#include "platform/qt/webbrowserpane.h"
 
 #include <QLabel>
 #include <QPluginLoader>
 #include <QVBoxLayout>
 
-#include "platform/openglsharing.h"
+#include "platform/qt/openglsharing.h"
 #include "platform/privatedirs.h"
 #include "platform/webpanemodule.h"
 

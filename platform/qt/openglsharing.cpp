@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/openglsharing.h"
+#include "platform/qt/openglsharing.h"
 
 #include <QCoreApplication>
 #include <QOpenGLContext>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/x11altgrab.h"
+#include "platform/x11/altgrab.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 #include "platform/x11/altguardprotocol.h"
-#include "platform/x11ownwindows.h"
+#include "platform/x11/ownwindows.h"
 
 // Xlib last: its macros clash with Qt's names.
 #include <X11/Xlib.h>

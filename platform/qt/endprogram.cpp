@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/endprogram.h"
+#include "platform/qt/endprogram.h"
 
 #include <cstdio>
 #include <cstdlib>

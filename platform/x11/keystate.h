@@ -7,8 +7,8 @@
 #include <QAbstractNativeEventFilter>
 
 #include "platform/keystate.h"
-#include "platform/x11altgrab.h"
-#include "platform/x11keyhold.h"
+#include "platform/x11/altgrab.h"
+#include "platform/x11/keyhold.h"
 
 struct _XDisplay; // Xlib's Display, kept out of this header with the rest of Xlib
 

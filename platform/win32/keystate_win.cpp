@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/keystate_win.h"
+#include "platform/win32/keystate_win.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

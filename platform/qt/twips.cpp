@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/twips.h"
+#include "platform/qt/twips.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/keystate_x11.h"
+#include "platform/x11/keystate.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "platform/x11keyhold.h"
+#include "platform/x11/keyhold.h"
 
 #include <cstring>
 
 #include <xcb/xcb.h>
 
-#include "platform/x11ownwindows.h"
+#include "platform/x11/ownwindows.h"
 
 namespace platform {
 

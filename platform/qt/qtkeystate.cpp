@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/keystate_qt.h"
+#include "platform/qt/qtkeystate.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -3,7 +3,7 @@
 
 #include <QStringList>
 
-#include "platform/browserpane.h"
+#include "platform/qt/browserpane.h"
 
 class QLabel;
 

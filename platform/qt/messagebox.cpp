@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/messagebox.h"
+#include "platform/qt/messagebox.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/versioninfo_win.h"
+#include "platform/win32/versioninfo_win.h"
 
 #include <cstdio>
 

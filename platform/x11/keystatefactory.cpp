@@ -2,8 +2,8 @@
 #include <QGuiApplication>
 
 #include "platform/keystate.h"
-#include "platform/keystate_qt.h"
-#include "platform/keystate_x11.h"
+#include "platform/qt/qtkeystate.h"
+#include "platform/x11/keystate.h"
 #include "platform/privatedirs.h"
 
 namespace platform {
