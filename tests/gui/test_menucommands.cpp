@@ -251,12 +251,9 @@ void MenuCommandsTest::altActionShowsFocusesAndEmptiesTheInput()
     QCOMPARE(changes.count(), 1);
     QCOMPARE(h.child<QLineEdit>("Text5").text(), QStringLiteral("Serial Number::")); // nothing decoded
 
-    // Held down: every pass empties it again; emptying an empty box raises no change.
-    QTest::keyClicks(&input, QStringLiteral("x"));
+    // Emptying an empty box raises no change.
     h.form().onAltPressed();
-    h.form().onAltPressed();
-    QCOMPARE(input.text(), QString());
-    QCOMPARE(changes.count(), 3);
+    QCOMPARE(changes.count(), 1);
 
     // Hidden or minimized, it comes back.
     h.form().hide();
