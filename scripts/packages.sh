@@ -31,11 +31,14 @@ TARNIX_ALT_BENCH_PACKAGES=(
   "${TARNIX_TEST_PACKAGES[@]}"
   openbox xfwm4 metacity
 )
-# To cross-build the portable core for Windows and run its tests under Wine.
+# To cross-build the portable core for Windows and run its tests under Wine (the
+# scanner played by key code under a German layout too).
 TARNIX_WINDOWS_PACKAGES=(
   cmake ninja-build g++ googletest python3 xvfb xauth xdotool x11-utils dbus
-  g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine
+  g++-mingw-w64-x86-64 mingw-w64-tools wine64 wine python3-xlib x11-xkb-utils
 )
+# To make the Windows Installer package and look into it.
+TARNIX_MSI_PACKAGES=(wixl msitools)
 
 # Installs the packages given that are not installed yet (as root, or through sudo).
 ensure_packages() {

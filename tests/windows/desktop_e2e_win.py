@@ -58,7 +58,9 @@ def unescape(text):
 class Wine:
     def __init__(self):
         self.prefix = tempfile.mkdtemp(prefix="tarnix-e2e-wine-")
-        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", LC_ALL="C.UTF-8")
+        # No menu entries or file associations for the Linux desktop from what is installed.
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", LC_ALL="C.UTF-8",
+                        WINEDLLOVERRIDES="winemenubuilder.exe=d")
         subprocess.run(["wineboot", "-i"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=120)
         # Every program in one virtual desktop, from the next start of Wine's server on.
