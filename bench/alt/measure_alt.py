@@ -28,19 +28,16 @@ runs sway as an ordinary user (made when missing; sway refuses to run as root).
 
 import argparse
 import json
-import os
 import pathlib
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 HERE = pathlib.Path(__file__).resolve()
 SOURCE = HERE.parents[2]
 sys.path.insert(0, str(SOURCE / "tests" / "e2e"))
 import desktop_e2e as e2e  # noqa: E402
-from desktoptest import TK_OTHER_PROGRAM, poll, scan_lines, xdotool  # noqa: E402
+from desktoptest import OtherProgram, poll, scan_lines  # noqa: E402
 from keyscanner import KeyScanner  # noqa: E402
 from waylandkeyboard import WaylandKeyboard  # noqa: E402
 
@@ -63,39 +60,30 @@ def run_x11(args):
     """Inside an X server and a session bus (with-xvfb.sh): one window manager, all speeds."""
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    work = tempfile.mkdtemp()
-    log = os.path.join(work, "other.txt")
-    other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
-    tarnix = None
+    subprocess.run(["setxkbmap", "-layout", "us"], check=True)
+    scanner = KeyScanner()
     try:
-        subprocess.run(["setxkbmap", "-layout", "us"], check=True)
-        scanner = KeyScanner()
-        other_window = xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0]
-        tarnix = start_tarnix(args.tarnix)
-        with_wm = "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
-                                                capture_output=True, text=True).stdout
-        focus_verb = "windowactivate" if with_wm else "windowfocus"
-        lines = scan_lines(args.scanlines, args.scans)
-        results = {}
-        for delay in args.delays:
-            time.sleep(0.2)
-            before = len(open(log).read()) if os.path.exists(log) else 0
-            lost = 0
-            for scan in lines:
-                xdotool(focus_verb, "--sync", other_window)
-                poll(lambda: xdotool("getwindowfocus", check=False) == other_window, 2)
-                scanner.type_line(scan["line"], alt=True, delay=delay / 1000)
-                lost += not decoded(tarnix, scan)
-            time.sleep(0.3)  # the other program saves what it got every 50 ms
-            elsewhere = len(open(log).read()) - before
-            results[delay] = {"lost": lost, "elsewhere": elsewhere, "scans": len(lines)}
-        print("RESULT " + json.dumps(results), flush=True)
+        with OtherProgram() as other:
+            tarnix = start_tarnix(args.tarnix)
+            try:
+                lines = scan_lines(args.scanlines, args.scans)
+                results = {}
+                for delay in args.delays:
+                    time.sleep(0.2)
+                    before = other.received()
+                    lost = 0
+                    for scan in lines:
+                        other.focus()
+                        scanner.type_line(scan["line"], alt=True, delay=delay / 1000)
+                        lost += not decoded(tarnix, scan)
+                    elsewhere = len(other.received_after(before))
+                    results[delay] = {"lost": lost, "elsewhere": elsewhere, "scans": len(lines)}
+                print("RESULT " + json.dumps(results), flush=True)
+            finally:
+                tarnix.kill()
     finally:
-        if tarnix:
-            tarnix.kill()
-        other.kill()
+        scanner.close()
         bus.terminate()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def run_sway_inner(args):

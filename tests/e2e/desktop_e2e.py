@@ -63,7 +63,7 @@ import urllib.parse
 
 import pyatspi
 
-from desktoptest import (TK_OTHER_PROGRAM, Checks, focus_window, hazardous_scans, poll, scan_lines,  # noqa: F401
+from desktoptest import (Checks, OtherProgram, focus_window, hazardous_scans, poll, scan_lines,  # noqa: F401
                          window_manager_running, xdotool)
 
 # The caption with the version, as the build gives it (--caption).
@@ -488,30 +488,22 @@ def scenario_screen_reader(args, checks):
 
 
 def scenario_alt_from_other_program(args, checks):
-    log = os.path.join(tempfile.mkdtemp(), "other.txt")
-    other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
-    tarnix = None
-    try:
-        other_window = int(xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0])
+    with OtherProgram() as other:
         tarnix = start(args.tarnix, checks)
-        whole = 0
-        scans = scan_lines(args.scanlines, 10)
-        for scan in scans:
-            focus_window(other_window)
-            poll(lambda: int(xdotool("getwindowfocus")) == other_window, 2)
-            # One call: Alt, then the line and its Return with no gap, as a scanner types.
-            xdotool("key", "alt", "type", "--delay", "0", scan["line"] + "\r")
-            whole += bool(poll(lambda: fields_show(tarnix, scan), 5))
-        checks.check(whole == len(scans), f"{whole} of {len(scans)} Alt-prefixed scans land whole in Tarnix")
-        time.sleep(0.3)  # the other program saves what it got every 50 ms
-        got = open(log).read() if os.path.exists(log) else ""
-        checks.check(got == "", "nothing reaches the other program", repr(got[:80]))
-        return report(checks, tarnix)
-    finally:
-        if tarnix:
+        try:
+            whole = 0
+            scans = scan_lines(args.scanlines, 10)
+            for scan in scans:
+                other.focus()
+                # One call: Alt, then the line and its Return with no gap, as a scanner types.
+                xdotool("key", "alt", "type", "--delay", "0", scan["line"] + "\r")
+                whole += bool(poll(lambda: fields_show(tarnix, scan), 5))
+            checks.check(whole == len(scans), f"{whole} of {len(scans)} Alt-prefixed scans land whole in Tarnix")
+            got = other.received_after("")
+            checks.check(got == "", "nothing reaches the other program", repr(got[:80]))
+            return report(checks, tarnix)
+        finally:
             tarnix.kill()
-        other.kill()
-        other.wait()
 
 
 def undecoded(tarnix, scanner, scans, **typing):
@@ -530,45 +522,37 @@ def scenario_keyboard_layouts(args, checks):
     def use_layout(*layout):
         subprocess.run(["setxkbmap", *layout], check=True)
 
-    log = os.path.join(tempfile.mkdtemp(), "other.txt")
-    other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
-    tarnix = None
-    try:
-        use_layout("-layout", "us")
-        scanner = KeyScanner()
-        other_window = int(xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0])
+    use_layout("-layout", "us")
+    scanner = KeyScanner()
+    with OtherProgram() as other:
         tarnix = start(args.tarnix, checks)
-        scans = hazardous_scans(args.scanlines, 30)
-        for index, (name, layout) in enumerate((("us", ["-layout", "us"]), ("de", ["-layout", "de"]),
-                                                ("fr", ["-layout", "fr"]), ("cz", ["-layout", "cz"]),
-                                                ("us dvorak", ["-layout", "us", "-variant", "dvorak"]))):
-            use_layout(*layout)
-            focus_window(tarnix.window)
-            missed = undecoded(tarnix, scanner, scans[index * 5:index * 5 + 5])
-            checks.check(not missed, f"layout {name}: 5 scans typed by key decode", "; ".join(missed))
-        use_layout("-layout", "us")
-        scanner.press("Caps_Lock")
-        missed = undecoded(tarnix, scanner, scans[25:30])
-        checks.check(not missed, "Caps Lock on: 5 scans typed by key decode", "; ".join(missed))
-        scanner.press("Caps_Lock")
+        try:
+            scans = hazardous_scans(args.scanlines, 30)
+            for index, (name, layout) in enumerate((("us", ["-layout", "us"]), ("de", ["-layout", "de"]),
+                                                    ("fr", ["-layout", "fr"]), ("cz", ["-layout", "cz"]),
+                                                    ("us dvorak", ["-layout", "us", "-variant", "dvorak"]))):
+                use_layout(*layout)
+                focus_window(tarnix.window)
+                missed = undecoded(tarnix, scanner, scans[index * 5:index * 5 + 5])
+                checks.check(not missed, f"layout {name}: 5 scans typed by key decode", "; ".join(missed))
+            use_layout("-layout", "us")
+            scanner.press("Caps_Lock")
+            missed = undecoded(tarnix, scanner, scans[25:30])
+            checks.check(not missed, "Caps Lock on: 5 scans typed by key decode", "; ".join(missed))
+            scanner.press("Caps_Lock")
 
-        use_layout("-layout", "de")
-        focus_window(other_window)
-        poll(lambda: int(xdotool("getwindowfocus")) == other_window, 2)
-        scan = scans[0]
-        scanner.type_line(scan["line"], alt=True)
-        checks.check(poll(lambda: fields_show(tarnix, scan), 5), "layout de: an Alt-prefixed scan from another "
-                     "program lands whole", f"shown {fields_text(tarnix)}")
-        time.sleep(0.3)  # the other program saves what it got every 50 ms
-        got = open(log).read() if os.path.exists(log) else ""
-        checks.check(got == "", "nothing reaches the other program", repr(got[:80]))
-        scanner.close()
-        return report(checks, tarnix)
-    finally:
-        if tarnix:
+            use_layout("-layout", "de")
+            other.focus()
+            scan = scans[0]
+            scanner.type_line(scan["line"], alt=True)
+            checks.check(poll(lambda: fields_show(tarnix, scan), 5), "layout de: an Alt-prefixed scan from another "
+                         "program lands whole", f"shown {fields_text(tarnix)}")
+            got = other.received_after("")
+            checks.check(got == "", "nothing reaches the other program", repr(got[:80]))
+            return report(checks, tarnix)
+        finally:
+            scanner.close()
             tarnix.kill()
-        other.kill()
-        other.wait()
 
 
 def scenario_wayland_layouts(args, checks):
@@ -650,23 +634,14 @@ class FrozenGroup:
 def scenario_keyboard_freeze(args, checks):
     from keyscanner import KeyScanner
 
-    log = os.path.join(tempfile.mkdtemp(), "other.txt")
-    other = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, log])
-    tarnix = None
-    group = None
-
-    def received():
-        return open(log).read() if os.path.exists(log) else ""
-
     def reaches_other(word, alt):
         """Types the word into the other program, after Alt if asked: seconds until it
         arrived there, or None."""
-        focus_window(other_window)
-        poll(lambda: int(xdotool("getwindowfocus")) == other_window, 2)
-        before = received()
+        other.focus()
+        before = other.received()
         sent = time.monotonic()
         scanner.type_line(word, alt=alt, enter=False)
-        if poll(lambda: received()[len(before):].endswith(word), 2, 0.005):
+        if poll(lambda: other.received()[len(before):].endswith(word), 2, 0.005):
             return time.monotonic() - sent
         return None
 
@@ -684,57 +659,54 @@ def scenario_keyboard_freeze(args, checks):
             return
         time.sleep(0.5)  # it reads what came meanwhile
         scan = scans.pop()
-        focus_window(other_window)
-        poll(lambda: int(xdotool("getwindowfocus")) == other_window, 2)
-        before = received()
+        other.focus()
+        before = other.received()
         scanner.type_line(scan["line"], alt=True)
         checks.check(poll(lambda: fields_show(tarnix, scan), 5), f"{state}, resumed: an Alt-prefixed scan from the "
                      "other program lands whole", f"shown {fields_text(tarnix)}")
-        time.sleep(0.3)
-        checks.check(received() == before, f"{state}, resumed: nothing of it reaches the other program",
-                     repr(received()[len(before):][:80]))
+        got = other.received_after(before)
+        checks.check(got == "", f"{state}, resumed: nothing of it reaches the other program", repr(got[:80]))
 
-    try:
-        subprocess.run(["setxkbmap", "-layout", "us"], check=True)
-        scanner = KeyScanner()
-        other_window = int(xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0])
+    subprocess.run(["setxkbmap", "-layout", "us"], check=True)
+    scanner = KeyScanner()
+    group = None
+    with OtherProgram() as other:
         tarnix = start(args.tarnix, checks, own_group=True)
-        pid = tarnix.process.pid
-        scans = scan_lines(args.scanlines, 6)
+        try:
+            pid = tarnix.process.pid
+            scans = scan_lines(args.scanlines, 6)
 
-        # Running: Alt brings Tarnix forward; typed into the other program again, a word
-        # reaches it.
-        focus_window(other_window)
-        scanner.press("Alt_L")
-        checks.check(poll(lambda: int(xdotool("getwindowfocus")) == tarnix.window, 5),
-                     "running: Alt in the other program brings Tarnix forward")
-        took = reaches_other("hello", alt=False)
-        checks.check(took is not None, "running: typing reaches the other program")
+            # Running: Alt brings Tarnix forward; typed into the other program again, a
+            # word reaches it.
+            focus_window(other.window)
+            scanner.press("Alt_L")
+            checks.check(poll(lambda: int(xdotool("getwindowfocus")) == tarnix.window, 5),
+                         "running: Alt in the other program brings Tarnix forward")
+            checks.check(reaches_other("hello", alt=False) is not None, "running: typing reaches the other program")
 
-        def stopped():
-            return poll(lambda: process_state(pid) == "T", 5, 0.01)
+            def stopped():
+                return poll(lambda: process_state(pid) == "T", 5, 0.01)
 
-        def running():
-            return poll(lambda: process_state(pid) != "T", 5, 0.01)
+            def running():
+                return poll(lambda: process_state(pid) != "T", 5, 0.01)
 
-        blocked_while("Ctrl+Z (SIGTSTP to its process group)", lambda: os.killpg(pid, signal.SIGTSTP) or stopped(),
-                      lambda: os.killpg(pid, signal.SIGCONT) or running())
-        blocked_while("SIGSTOP", lambda: os.kill(pid, signal.SIGSTOP) or stopped(),
-                      lambda: os.kill(pid, signal.SIGCONT) or running())
-        group = FrozenGroup.make(pid)
-        if group:
-            blocked_while("its control group frozen", lambda: group.freeze(True), lambda: group.freeze(False))
-        else:
-            print("skip its control group frozen: no writable cgroup v2 hierarchy here", flush=True)
-        checks.check(tarnix.process.poll() is None, "Tarnix keeps running")
-        return report(checks, tarnix)
-    finally:
-        if group:
-            group.close()
-        if tarnix:
+            blocked_while("Ctrl+Z (SIGTSTP to its process group)",
+                          lambda: os.killpg(pid, signal.SIGTSTP) or stopped(),
+                          lambda: os.killpg(pid, signal.SIGCONT) or running())
+            blocked_while("SIGSTOP", lambda: os.kill(pid, signal.SIGSTOP) or stopped(),
+                          lambda: os.kill(pid, signal.SIGCONT) or running())
+            group = FrozenGroup.make(pid)
+            if group:
+                blocked_while("its control group frozen", lambda: group.freeze(True), lambda: group.freeze(False))
+            else:
+                print("skip its control group frozen: no writable cgroup v2 hierarchy here", flush=True)
+            checks.check(tarnix.process.poll() is None, "Tarnix keeps running")
+            return report(checks, tarnix)
+        finally:
+            if group:
+                group.close()
+            scanner.close()
             tarnix.kill()
-        other.kill()
-        other.wait()
 
 
 HOSTILE_PAGE = b"""<html><head><title>hostile</title><script>

@@ -4,8 +4,23 @@ closing "N passed, N failed" line, polling, xdotool, focusing a window with or w
 window manager, the scan lines with their fields, and a program that keeps the keys it
 receives. Needs no accessibility bus."""
 
+import os
 import subprocess
+import sys
+import tempfile
 import time
+
+
+def run_checks(scenario, args):
+    """Runs scenario(args, checks), counts a scenario that ends early as a failure, prints
+    the closing line and returns the exit status."""
+    checks = Checks()
+    try:
+        scenario(args, checks)
+    except (RuntimeError, subprocess.SubprocessError, OSError) as error:
+        checks.check(False, "the scenario runs to its end", str(error))
+    print(f"{checks.passed} passed, {checks.failed} failed", flush=True)
+    return 0 if checks.failed == 0 else 1
 
 
 class Checks:
@@ -81,3 +96,32 @@ def save():
     root.after(50, save)
 root.after(50, save); root.mainloop()
 """
+
+
+class OtherProgram:
+    """Another program with the keyboard's worth of a text window (TK_OTHER_PROGRAM): it
+    keeps every key it receives. Closed when the with block ends."""
+
+    def __init__(self):
+        self.log = os.path.join(tempfile.mkdtemp(), "other.txt")
+        self.process = subprocess.Popen([sys.executable, "-c", TK_OTHER_PROGRAM, self.log])
+        self.window = int(xdotool("search", "--sync", "--onlyvisible", "--name", "^other program$").split()[0])
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        self.process.kill()
+        self.process.wait()
+
+    def focus(self):
+        focus_window(self.window)
+        poll(lambda: int(xdotool("getwindowfocus")) == self.window, 2)
+
+    def received(self):
+        return open(self.log).read() if os.path.exists(self.log) else ""
+
+    def received_after(self, before):
+        """What came after the text before, once the program has saved it (every 50 ms)."""
+        time.sleep(0.3)
+        return self.received()[len(before):]

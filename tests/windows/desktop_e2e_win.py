@@ -29,7 +29,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from desktoptest import Checks, hazardous_scans, poll, scan_lines, xdotool  # noqa: E402
+from desktoptest import hazardous_scans, poll, run_checks, scan_lines, xdotool  # noqa: E402
 from keyscanner import KeyScanner  # noqa: E402
 
 DPI = 96  # Wine's default
@@ -254,13 +254,7 @@ def main():
     parser.add_argument("--scanlines", required=True)
     parser.add_argument("--caption", required=True, help='the main window\'s caption, "Tarnix vX.Y.Z"')
     args = parser.parse_args()
-    checks = Checks()
-    try:
-        scenario(args, checks)
-    except (RuntimeError, subprocess.SubprocessError, OSError) as error:
-        checks.check(False, "the scenario runs to its end", str(error))
-    print(f"{checks.passed} passed, {checks.failed} failed", flush=True)
-    return 0 if checks.failed == 0 else 1
+    return run_checks(scenario, args)
 
 
 if __name__ == "__main__":

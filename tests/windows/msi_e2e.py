@@ -33,7 +33,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from desktop_e2e_win import Window, Wine, fields_show, foreground, type_scan  # noqa: E402
-from desktoptest import Checks, poll, scan_lines, xdotool  # noqa: E402
+from desktoptest import poll, run_checks, scan_lines, xdotool  # noqa: E402
 
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 PUBLISHER = "The Tarnix developers"
@@ -222,13 +222,7 @@ def main():
     args.later = os.path.abspath(args.later)
     args.rebuilt = os.path.abspath(args.rebuilt)
     args.wintext = os.path.abspath(args.wintext)
-    checks = Checks()
-    try:
-        scenario(args, checks)
-    except (RuntimeError, subprocess.SubprocessError, OSError) as error:
-        checks.check(False, "the scenario runs to its end", str(error))
-    print(f"{checks.passed} passed, {checks.failed} failed", flush=True)
-    return 0 if checks.failed == 0 else 1
+    return run_checks(scenario, args)
 
 
 if __name__ == "__main__":
