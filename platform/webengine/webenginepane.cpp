@@ -51,6 +51,9 @@ WebEnginePane::WebEnginePane(QWidget* parent)
         view_->winId();
         QWidget* container = QWidget::createWindowContainer(view_->windowHandle(), this);
         container->setObjectName(QStringLiteral("WebBrowser1Window"));
+        // A container takes no focus of its own: then Tab would pass the pane by, and a
+        // click could not give the page the keyboard.
+        container->setFocusPolicy(Qt::StrongFocus);
         layout->addWidget(container);
         setFocusProxy(container);
     } else {

@@ -3,6 +3,8 @@
 // the first lookup, the server receives exactly the addresses built from the decoded
 // data, the pages load, and the keyboard focus stays in the input box throughout, so
 // scans typed one after another all land there.
+#include <algorithm>
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +44,7 @@ class WebLookupEngineTest : public QObject {
     Q_OBJECT
 private slots:
     void lookupsReachTheServerAndKeepTheFocusInTheInput();
+    void tabReachesThePaneAndTheMenuKeysWorkThere();
 };
 
 void WebLookupEngineTest::lookupsReachTheServerAndKeepTheFocusInTheInput()
@@ -106,6 +109,46 @@ void WebLookupEngineTest::lookupsReachTheServerAndKeepTheFocusInTheInput()
         view->property("url").toUrl().toString().endsWith(QLatin1String("upc=333333333333")), kPageTimeoutMs);
     QVERIFY2(QApplication::focusWidget() == &input, "the page took the focus from the input box");
     QCOMPARE(h.child<QLineEdit>("Text1").text(), QString());
+}
+
+// Tab goes from the input box through the three result boxes to the pane; with the focus
+// there, the menu's keys run their items as anywhere in the window.
+void WebLookupEngineTest::tabReachesThePaneAndTheMenuKeysWorkThere()
+{
+    LoopbackHttpServer server;
+    Form1Harness h(hostsAt(server), Form1Harness::Pane::Real);
+    h.form().startUp();
+    h.form().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&h.form()));
+    auto* lookup = h.form().findChild<QAction*>(QStringLiteral("mnu_lookup"));
+    lookup->trigger();
+    QWidget& pane = h.child("WebBrowser1");
+    const auto tabToPane = [&] {
+        h.form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&h.form()));
+        h.child("Text1").setFocus();
+        for (int tab = 0; tab < 4; ++tab)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(pane.isAncestorOf(QApplication::focusWidget()),
+            qPrintable(QApplication::focusWidget()->objectName() + QStringLiteral(" has the focus")));
+    };
+    tabToPane();
+    const auto helpShown = [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::any_of(windows.begin(), windows.end(),
+            [](QWidget* w) { return w->objectName() == QLatin1String("Form2") && w->isVisible(); });
+    };
+    QVERIFY(!helpShown());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QVERIFY2(helpShown(), "F1 at the pane opened no help window");
+    tabToPane();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    QCOMPARE(h.messages().size(), std::size_t(1));
+    tabToPane();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+    QVERIFY2(!lookup->isChecked(), "Ctrl+L at the pane left lookup on");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(h.endRequests(), 1);
 }
 
 TARNIX_WIDGET_TEST_MAIN(WebLookupEngineTest)
