@@ -93,6 +93,9 @@ X11AltGrab::X11AltGrab(_XDisplay* qtDisplay, xcb_connection_t* connection, const
     guardEnded_ = std::make_unique<QSocketNotifier>(guard_, QSocketNotifier::Read);
     QObject::connect(guardEnded_.get(), &QSocketNotifier::activated, guardEnded_.get(), [this] {
         warn("the Alt guard ended");
+        // Not deleted while it is telling of it.
+        guardEnded_->setEnabled(false);
+        guardEnded_.release()->deleteLater();
         endGuard();
     });
 }

@@ -74,6 +74,11 @@ void AltGuard::handleEvent(const xcb_generic_event_t& event)
     // Only the grab brings key presses: an Alt, with the keyboard frozen from here on.
     const auto& press = reinterpret_cast<const xcb_key_press_event_t&>(event);
     frozen_ = Freeze{press.time, Clock::now() + kLongestFreeze, {}};
+    // Tarnix reads the press on a connection of its own and may answer before the press
+    // reaches the guard.
+    if (early_ && early_->time == press.time)
+        frozen_->focusWindow = early_->focusWindow;
+    early_.reset();
 }
 
 bool AltGuard::readAnswers()
@@ -96,6 +101,8 @@ void AltGuard::answered(const AltPressRead& answer)
     grabAlt(true);
     if (frozen_ && frozen_->time == answer.time)
         frozen_->focusWindow = answer.focusWindow;
+    else
+        early_ = answer;
 }
 
 void AltGuard::tryToLetGo()

@@ -60,6 +60,7 @@ private:
         std::optional<std::uint32_t> focusWindow; // set once Tarnix has answered
     };
     std::optional<Freeze> frozen_;
+    std::optional<AltPressRead> early_; // an answer that came before its press
 };
 
 } // namespace platform::x11
