@@ -4,15 +4,12 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
-#include <QWidget>
 #include <QtTest>
 
 #include "mainwindow/keyboardpollingloop.h"
 #include "platform/qt/qteventpump.h"
-#include "platform/qt/qtkeystate.h"
 #include "tests/platform/scriptedkeystate.h"
 
 class TestKeyboardPollingLoop : public QObject {
@@ -26,7 +23,6 @@ private slots:
     void heldAltPollsAtTheShortBound();
     void deferredDeletesFromOutsideHandlersAreCarriedOut();
     void nestedModalLoopSuspendsPolling();
-    void altPressedDuringEventDeliveryIsSeenNextPass();
 };
 
 // One pass per scripted value; the action runs exactly on the passes whose value is
@@ -185,36 +181,6 @@ void TestKeyboardPollingLoop::nestedModalLoopSuspendsPolling()
     QCOMPARE(modalTicks, 10);
     QVERIFY(queriesWhenModalOpened > 0);
     QCOMPARE(queriesWhenModalClosed, queriesWhenModalOpened);
-}
-
-// With the in-window key state: Alt pressed and released while a pass delivers events
-// is reported on the next pass, though the key is up again by then.
-void TestKeyboardPollingLoop::altPressedDuringEventDeliveryIsSeenNextPass()
-{
-    platform::QtKeyState keys;
-    QWidget window;
-    window.show();
-    int altActions = 0;
-    KeyboardPollingLoop loop = platform::qtPollingLoop(keys, [&] { ++altActions; });
-    loop.runPass();
-    QCOMPARE(altActions, 0);
-
-    QMetaObject::invokeMethod(
-        &window,
-        [&] {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
-            QCoreApplication::sendEvent(&window, &press);
-            QCoreApplication::sendEvent(&window, &release);
-        },
-        Qt::QueuedConnection);
-    loop.runPass(); // delivers the press and release
-    QCOMPARE(altActions, 0);
-    loop.runPass();
-    QCOMPARE(altActions, 1);
-    loop.runPass();
-    loop.runPass();
-    QCOMPARE(altActions, 1);
 }
 
 QTEST_MAIN(TestKeyboardPollingLoop)

@@ -201,7 +201,6 @@ private slots:
     void pressesAnywhereOnTheDesktopAreLatched();
     void heldAltIsDownUntilReleased();
     void otherKeysStayZero();
-    void keyEventsWakeAWaitingEventLoop();
     void waitingLoopWakesForAPressAndSeesIt();
     void factoryChoosesItOnX11();
     void altPressLetsTheWindowTakeTheFocusBack();
@@ -289,27 +288,6 @@ void TestX11KeyState::otherKeysStayZero()
     QVERIFY(firstNonZeroAltState(*keys) != 0);
     XDOTOOL("keyup", "Alt_L");
     QCOMPARE(keys->query(platform::kAltKey), std::int16_t{0});
-}
-
-// An event loop waiting for events wakes for a key event pressed elsewhere: the raw
-// event arrives on Qt's connection, where nothing else is going on.
-void TestX11KeyState::keyEventsWakeAWaitingEventLoop()
-{
-    const auto keys = openDesktopKeys();
-    QVERIFY(keys);
-    QVERIFY(keys->wakesEventLoop());
-    QCoreApplication::processEvents();
-    QCOMPARE(keys->query(platform::kAltKey), std::int16_t{0});
-
-    XDOTOOL("key", "alt"); // done once xdotool returns: the press is on its way to us
-    bool watchdogFired = false;
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, this, [&] { watchdogFired = true; });
-    watchdog.start(10'000);
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    QVERIFY2(!watchdogFired, "the key event did not end the event loop's wait");
-    QVERIFY(keys->query(platform::kAltKey) != 0);
 }
 
 // The loop's passes sleep while nothing happens; a press made by another program while
