@@ -251,7 +251,6 @@ void MenuCommandsTest::altActionShowsFocusesAndEmptiesTheInput()
     QCOMPARE(changes.count(), 1);
     QCOMPARE(h.child<QLineEdit>("Text5").text(), QStringLiteral("Serial Number::")); // nothing decoded
 
-
     // Hidden or minimized, it comes back.
     h.form().hide();
     h.form().onAltPressed();

@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QtTest>
