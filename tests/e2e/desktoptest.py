@@ -125,3 +125,7 @@ class OtherProgram:
         """What came after the text before, once the program has saved it (every 50 ms)."""
         time.sleep(0.3)
         return self.received()[len(before):]
+
+    def check_nothing_after(self, checks, before, what="nothing reaches the other program"):
+        got = self.received_after(before)
+        return checks.check(got == "", what, repr(got[:80]))
