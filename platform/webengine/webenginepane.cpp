@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/webengine/webenginepane.h"
 
+#include <algorithm>
+
 #include <QPointer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -127,6 +129,9 @@ void WebEnginePane::loadNext()
     if (pending_.isEmpty())
         return;
     page_->load(QUrl(pending_.takeFirst()));
+    // Loads the page began itself (a redirect by script) finish too, uncounted: they
+    // must not make a later load's own end look already come.
+    loadsFinished_ = std::min(loadsFinished_, loadsStarted_);
     ++loadsStarted_;
     // The next address waits until this load has finished, or its turn is over.
     loadTurn_.start();
