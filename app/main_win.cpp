@@ -2,13 +2,11 @@
 // The Windows window program: Form1's behaviour on the native Win32 main window. The
 // load handler's polling loop is the program's event loop until a menu command or
 // closing the window ends the process.
-#include <memory>
-
 #include <windows.h>
 
 #include "mainwindow/form1.h"
+#include "platform/win32/altkeyhook_win.h"
 #include "platform/win32/form1window_win.h"
-#include "platform/win32/keystate_win.h"
 
 int main()
 {
@@ -17,8 +15,10 @@ int main()
         MessageBoxW(nullptr, L"The main window could not be created.", L"Tarnix", MB_OK | MB_ICONERROR);
         return 1;
     }
-    // The whole desktop's Alt key, whichever program has the keyboard.
-    const std::unique_ptr<platform::KeyState> keys = platform::createWinKeyState();
-    Form1 form1(window, keys.get());
+    // The desktop's Alt key: every press in the main window, a scanner's tap anywhere.
+    platform::win32::AltKeyHook keys(window.window(), window.takeKeyboardMessage());
+    // The keys after an Alt wait until the loop has emptied the input box for them.
+    window.holdKeysWhile([&keys] { return keys.altPending(); });
+    Form1 form1(window, &keys);
     form1.Form_Load();
 }

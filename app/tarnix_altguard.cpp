@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Tarnix's Alt guard, started by Tarnix on X11 and never by a user:
 //
-//   tarnix-altguard DISPLAY TARNIX-PID ALT-KEYCODE...
+//   tarnix-altguard DISPLAY TARNIX-PID
 //
 // with its end of a socket to Tarnix as file descriptor 3. It holds the grab that
 // freezes the keyboard at each Alt press until Tarnix has read the press, in a process
 // Tarnix being stopped does not stop.
 #include <cstdlib>
-#include <vector>
 
 #include <signal.h>
 #include <sys/prctl.h>
@@ -17,7 +16,7 @@
 
 int main(int argc, char* argv[])
 {
-    if (argc < 4)
+    if (argc < 3)
         return 2;
     // Ends when Tarnix ends, however it ends; checked after asking, in case it ended
     // before.
@@ -28,18 +27,12 @@ int main(int argc, char* argv[])
     setsid();
     close_range(platform::x11::kAltGuardSocket + 1, ~0U, 0);
 
-    std::vector<std::uint8_t> altKeycodes;
-    for (int i = 3; i < argc; ++i) {
-        const long keycode = std::atol(argv[i]);
-        if (keycode > 7 && keycode < 256)
-            altKeycodes.push_back(static_cast<std::uint8_t>(keycode));
-    }
     xcb_connection_t* connection = xcb_connect(argv[1], nullptr);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
         return 1;
     }
-    platform::x11::AltGuard(connection, platform::x11::kAltGuardSocket, std::move(altKeycodes)).run();
+    platform::x11::AltGuard(connection, platform::x11::kAltGuardSocket).run();
     xcb_disconnect(connection);
     return 0;
 }

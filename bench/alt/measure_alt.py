@@ -3,8 +3,8 @@
 """Measures what becomes of a scan that starts with Alt: the scanner's Alt and its line
 come at once, and every character of the line must reach Tarnix's input box.
 
-On a virtual X server (Xvfb), bare and under the window managers openbox, xfwm4 and
-metacity, another program has the keyboard when the scan comes: a small Tk text window
+On a virtual X server (Xvfb), bare and under the window managers openbox, xfwm4,
+metacity, GNOME's mutter and KDE's kwin, another program has the keyboard when the scan comes: a small Tk text window
 that keeps what it receives. The scanner is played at the key level, as the hardware
 is: the key codes of a US keyboard through XTest, Alt then the line then its Return in
 one burst, at D = 0, 2 and 5 ms a key. Tarnix decodes the line; its result fields and
@@ -19,7 +19,7 @@ printed: how many scans arrived whole.
 
 Run as root from the source tree, after building Tarnix and the e2e helpers:
 
-    bench/alt/measure_alt.py --build build-alt [--scans 300] [--wms none,openbox,xfwm4,metacity]
+    bench/alt/measure_alt.py --build build-alt [--scans 300] [--wms none,openbox,xfwm4,metacity,mutter,kwin]
                              [--delays 0,2,5] [--no-sway]
 
 Needs the packages of TARNIX_ALT_BENCH_PACKAGES in scripts/packages.sh. The sway part
@@ -127,7 +127,7 @@ def main():
     parser.add_argument("--tarnix")
     parser.add_argument("--scanlines")
     parser.add_argument("--scans", type=int, default=300)
-    parser.add_argument("--wms", default="none,openbox,xfwm4,metacity")
+    parser.add_argument("--wms", default="none,openbox,xfwm4,metacity,mutter,kwin")
     parser.add_argument("--delays", default="0,2,5")
     parser.add_argument("--no-sway", action="store_true")
     parser.add_argument("--x11-inner", action="store_true", help=argparse.SUPPRESS)

@@ -10,7 +10,6 @@
 #include "platform/win32/form1controls_win.h"
 #include "platform/win32/form1menu_win.h"
 #include "platform/win32/form2window_win.h"
-#include "platform/win32/messagepump_win.h"
 #include "platform/win32/twips_win.h"
 #include "platform/win32/widetext_win.h"
 #include "platform/uskeyboard.h"
@@ -23,6 +22,7 @@ constexpr wchar_t kClassName[] = L"TarnixForm1";
 // Fixed single border: the layout is fixed, so no sizing frame and no maximize.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
+constexpr unsigned kRightShiftScanCode = 0x36;
 
 std::u16string_view nameOf(Form1View::Control control)
 {
@@ -50,10 +50,12 @@ void registerClass(WNDPROC windowProc)
 } // namespace
 
 Win32Form1Window::Win32Form1Window()
+    : pump_([this](MSG& message) { return filterMessage(message); }, [this] { return keyHold_ && keyHold_(); })
 {
     INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
     registerClass(windowProc);
+    takeKeyboard_ = RegisterWindowMessageW(L"TarnixTakeKeyboard");
 
     const int dpi = systemDpi();
     const int clientWidth = twipsToPixels(form1geometry::kClientWidth, dpi);
@@ -117,6 +119,11 @@ LRESULT CALLBACK Win32Form1Window::windowProc(HWND window, UINT message, WPARAM 
 
 LRESULT Win32Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == takeKeyboard_ && takeKeyboard_ != 0) {
+        show();
+        focusText1();
+        return 0;
+    }
     switch (message) {
     case WM_COMMAND:
         if (lParam == 0) { // a menu item (0) or an accelerator (1)
@@ -147,6 +154,7 @@ LRESULT Win32Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             handlers_->Form_Unload();
         return 0;
     case WM_ACTIVATE:
+        shiftKeys_ = 0; // a release elsewhere is never seen here
         if (LOWORD(wParam) == WA_INACTIVE) {
             const HWND focus = GetFocus();
             if (focus && IsChild(window_, focus))
@@ -179,6 +187,11 @@ bool Win32Form1Window::filterMessage(MSG& message)
 {
     if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd)))
         return false;
+    if (message.wParam == VK_SHIFT && message.message >= WM_KEYDOWN && message.message <= WM_SYSKEYUP) {
+        const unsigned side = ((message.lParam >> 16) & 0xFF) == kRightShiftScanCode ? 2 : 1;
+        const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+        shiftKeys_ = down ? shiftKeys_ | side : shiftKeys_ & ~side;
+    }
     // The shortcuts work wherever the focus is in the window, the page included.
     if (accelerators_ && TranslateAcceleratorW(window_, accelerators_, &message))
         return true;
@@ -199,12 +212,14 @@ bool Win32Form1Window::typeAsUsKeyboard(const MSG& message)
     // A scanner sends the places of a US keyboard's keys: in Text1 a key with neither Ctrl
     // nor Alt down types what it types on a US keyboard with the Shift state it came with.
     // The key is not translated, so the layout's own character or dead key for it never
-    // arrives, and Caps Lock plays no part.
+    // arrives, and Caps Lock plays no part. Shift is taken from the key messages, not from
+    // the thread's key state, which Wine resets to the X server's when the window gets the
+    // X focus: by then the keys of a line typed at once have long been released there.
     if (message.message != WM_KEYDOWN || keyDown(VK_CONTROL) || keyDown(VK_MENU))
         return false;
     const bool extended = (message.lParam >> 24) & 1; // the keypad's Enter and /, arrows, ...
     const auto scanCode = static_cast<unsigned>((message.lParam >> 16) & 0xFF);
-    const char16_t typed = extended ? u'\0' : platform::usKeyboardCharacter(scanCode, keyDown(VK_SHIFT));
+    const char16_t typed = extended ? u'\0' : platform::usKeyboardCharacter(scanCode, shiftKeys_ != 0);
     if (!typed)
         return false;
     SendMessageW(text1_, WM_CHAR, typed, message.lParam);
@@ -358,7 +373,7 @@ void Win32Form1Window::showMessageBox(std::u16string_view title, std::u16string_
 
 void Win32Form1Window::pumpEvents(std::chrono::milliseconds longestWait)
 {
-    pumpMessages(longestWait, [this](MSG& message) { return filterMessage(message); });
+    pump_.pump(longestWait);
 }
 
 void Win32Form1Window::endProgram()

@@ -8,6 +8,7 @@
 
 #include "mainwindow/form1_geometry.h"
 #include "mainwindow/form1view.h"
+#include "platform/win32/messagepump_win.h"
 
 namespace platform::win32 {
 class BrowserPane;
@@ -52,6 +53,13 @@ public:
 
     [[noreturn]] void endProgram() override;
 
+    // Keys wait in the queue while hold() is true (see MessagePump).
+    void holdKeysWhile(platform::win32::KeyHold hold) { keyHold_ = std::move(hold); }
+
+    // A message that, sent to the main window from another thread, brings the window
+    // forward with the keyboard focus in Text1.
+    UINT takeKeyboardMessage() const { return takeKeyboard_; }
+
     // The main window, and a control by its name.
     HWND window() const { return window_; }
     HWND controlNamed(std::u16string_view name) const;
@@ -76,4 +84,8 @@ private:
     HWND text1_ = nullptr;
     bool settingText1_ = false;
     HWND lastFocus_ = nullptr; // the control that gets the keyboard back on activation
+    unsigned shiftKeys_ = 0;   // the Shift keys down (1 left, 2 right), as key messages say
+    UINT takeKeyboard_ = 0;
+    platform::win32::KeyHold keyHold_;
+    platform::win32::MessagePump pump_;
 };

@@ -2,8 +2,8 @@
 #include "platform/x11/altgrab.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <QFileInfo>
 #include <QSocketNotifier>
@@ -15,26 +15,12 @@
 #include <unistd.h>
 
 #include "platform/x11/altguardprotocol.h"
-#include "platform/x11/ownwindows.h"
-
-// Xlib last: its macros clash with Qt's names.
-#include <X11/Xlib.h>
 
 extern char** environ;
 
 namespace platform {
 
 namespace {
-
-// The window that has the keyboard now, or zero. One round trip.
-std::uint32_t inputFocus(xcb_connection_t* connection)
-{
-    xcb_get_input_focus_reply_t* reply
-        = xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
-    const std::uint32_t focus = reply ? reply->focus : 0;
-    std::free(reply);
-    return focus;
-}
 
 QString findGuard(const QStringList& dirs)
 {
@@ -53,9 +39,7 @@ void warn(const char* what)
 
 } // namespace
 
-X11AltGrab::X11AltGrab(_XDisplay* qtDisplay, xcb_connection_t* connection, const std::vector<std::uint8_t>& altKeycodes,
-    const QStringList& guardDirs)
-    : connection_(connection)
+X11AltGrab::X11AltGrab(const char* displayName, const QStringList& guardDirs)
 {
     const QByteArray program = findGuard(guardDirs).toLocal8Bit();
     if (program.isEmpty()) {
@@ -68,9 +52,7 @@ X11AltGrab::X11AltGrab(_XDisplay* qtDisplay, xcb_connection_t* connection, const
         warn("no socket for the Alt guard");
         return;
     }
-    std::vector<std::string> arguments{program.toStdString(), DisplayString(qtDisplay), std::to_string(getpid())};
-    for (const std::uint8_t keycode : altKeycodes)
-        arguments.push_back(std::to_string(keycode));
+    std::vector<std::string> arguments{program.toStdString(), displayName, std::to_string(getpid())};
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -118,12 +100,11 @@ void X11AltGrab::endGuard()
     guardPid_ = -1;
 }
 
-void X11AltGrab::altPressed(std::uint32_t time)
+void X11AltGrab::tell(std::uint32_t time, std::uint32_t focusWindow)
 {
     if (guard_ < 0)
         return;
-    const std::uint32_t focus = inputFocus(connection_);
-    const x11::AltPressRead answer{time, focus != 0 && isOwnX11Window(focus) ? 0 : mainX11Window()};
+    const x11::AltPressRead answer{time, focusWindow};
     // Never waits: the guard reads at once, and a guard gone is noticed by the notifier.
     send(guard_, &answer, sizeof answer, MSG_DONTWAIT | MSG_NOSIGNAL);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -20,14 +21,44 @@ std::uint32_t rootOf(xcb_connection_t* connection)
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
+std::uint32_t atom(xcb_connection_t* connection, std::string_view name)
+{
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, false, static_cast<std::uint16_t>(name.size()), name.data()), nullptr);
+    const std::uint32_t found = reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return found;
+}
+
+// The window a toolkit keeps a top-level window's last user time on: its own, or the
+// one it names in _NET_WM_USER_TIME_WINDOW.
+std::uint32_t userTimeWindowOf(xcb_connection_t* connection, std::uint32_t window, std::uint32_t userTimeWindowAtom)
+{
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection, xcb_get_property(connection, false, window, userTimeWindowAtom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    std::uint32_t found = window;
+    if (reply && xcb_get_property_value_length(reply) == 4)
+        found = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+    std::free(reply);
+    return found;
+}
+
 } // namespace
 
-AltGuard::AltGuard(xcb_connection_t* connection, int answers, std::vector<std::uint8_t> altKeycodes)
+AltGuard::AltGuard(xcb_connection_t* connection, int answers)
     : connection_(connection)
     , answers_(answers)
-    , altKeycodes_(std::move(altKeycodes))
     , root_(rootOf(connection))
+    , userTimeAtom_(atom(connection, "_NET_WM_USER_TIME"))
+    , userTimeWindowAtom_(atom(connection, "_NET_WM_USER_TIME_WINDOW"))
+    , altKeys_(AltKeys::read(connection))
+    , rawKeys_(DeviceRawKeys::select(connection))
 {
+    // Without the keymap or the devices' keys the guard could tell no tap from a chord:
+    // it holds nothing, and Tarnix keeps the keys after Alt in order by itself.
+    if (!altKeys_ || !rawKeys_)
+        return;
+    altKeys_->watchKeymapChanges();
     grabAlt(true);
 }
 
@@ -35,7 +66,9 @@ void AltGuard::grabAlt(bool grab)
 {
     if (grab == altGrabbed_)
         return;
-    for (const std::uint8_t keycode : altKeycodes_) {
+    if (grab)
+        grabbed_ = altKeys_->anyLayout();
+    for (const std::uint8_t keycode : grabbed_) {
         // Refused when another client grabs Alt already; Tarnix then keeps the keys after
         // Alt in order by itself, only without the freeze.
         if (grab)
@@ -68,12 +101,41 @@ void AltGuard::run()
 
 void AltGuard::handleEvent(const xcb_generic_event_t& event)
 {
-    // Errors (a grab refused, a window gone) and anything else change nothing here.
-    if ((event.response_type & 0x7f) != XCB_KEY_PRESS)
+    if (altKeys_ && altKeys_->keymapChanged(event)) {
+        // Other keys may be Alt now: grab those.
+        if (altGrabbed_) {
+            grabAlt(false);
+            grabAlt(true);
+        }
         return;
-    // Only the grab brings key presses: an Alt, with the keyboard frozen from here on.
-    const auto& press = reinterpret_cast<const xcb_key_press_event_t&>(event);
-    frozen_ = Freeze{press.time, Clock::now() + kLongestFreeze, {}};
+    }
+    if (const auto raw = rawKeys_ ? rawKeys_->of(event) : std::nullopt) {
+        if (!frozen_)
+            return;
+        switch (tap_.next(*raw)) {
+        case AltTap::Outcome::Chord: letGo(); break;
+        case AltTap::Outcome::Tap: frozen_->tapped = true; break;
+        case AltTap::Outcome::Undecided: break;
+        }
+        return;
+    }
+    // Errors (a grab refused, a window gone) and anything else change nothing here. Only
+    // the grab brings key presses: an Alt key, with the keyboard frozen from here on.
+    if ((event.response_type & 0x7f) == XCB_KEY_PRESS)
+        altPressed(reinterpret_cast<const xcb_key_press_event_t&>(event));
+}
+
+void AltGuard::altPressed(const xcb_key_press_event_t& press)
+{
+    const KeyboardState state{AltKeys::groupOf(press.state), press.state};
+    if (!altKeys_->loneAlt(press.detail, state)) {
+        // AltGr in this layout, or Alt with another modifier: the person's.
+        xcb_allow_events(connection_, XCB_ALLOW_REPLAY_KEYBOARD, XCB_CURRENT_TIME);
+        xcb_flush(connection_);
+        return;
+    }
+    frozen_ = Freeze{press.time, Clock::now() + kLongestFreeze, false, {}};
+    tap_.start(press.detail, press.time);
     // Tarnix reads the press on a connection of its own and may answer before the press
     // reaches the guard.
     if (early_ && early_->time == press.time)
@@ -98,7 +160,8 @@ bool AltGuard::readAnswers()
 void AltGuard::answered(const AltPressRead& answer)
 {
     // Tarnix reads its events: an Alt press is worth holding the keys for again.
-    grabAlt(true);
+    if (altKeys_ && rawKeys_)
+        grabAlt(true);
     if (frozen_ && frozen_->time == answer.time)
         frozen_->focusWindow = answer.focusWindow;
     else
@@ -107,8 +170,7 @@ void AltGuard::answered(const AltPressRead& answer)
 
 void AltGuard::tryToLetGo()
 {
-    const bool answered = frozen_->focusWindow.has_value();
-    if (answered) {
+    if (frozen_->focusWindow) {
         const std::uint32_t window = *frozen_->focusWindow;
         if (window == 0) {
             letGo();
@@ -117,16 +179,32 @@ void AltGuard::tryToLetGo()
         // A window being shown again (it was minimized) takes the focus once it is on
         // screen; the keys wait for it until the deadline.
         if (viewable(window)) {
-            xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_PARENT, window, frozen_->time);
+            giveFocus(window, frozen_->time);
             letGo();
             return;
         }
     }
     if (Clock::now() < frozen_->deadline)
         return;
+    // Alt still held alone is the person's, whatever Tarnix says; a tap without an answer
+    // means Tarnix reads nothing now: it may be stopped.
+    const bool missed = frozen_->tapped && !frozen_->focusWindow;
     letGo();
-    if (!answered)
-        grabAlt(false); // until Tarnix answers again: it may be stopped
+    if (missed)
+        grabAlt(false); // until Tarnix answers again
+}
+
+void AltGuard::giveFocus(std::uint32_t window, std::uint32_t time)
+{
+    // A window manager that keeps programs from taking the focus (KWin) would hand it
+    // back to the program the person used last, judged by each window's last user time;
+    // the tap is the user's request for this window, so it counts as its use. Sent on
+    // this connection before the focus, the manager learns of it first.
+    if (userTimeAtom_ != XCB_ATOM_NONE) {
+        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE,
+            userTimeWindowOf(connection_, window, userTimeWindowAtom_), userTimeAtom_, XCB_ATOM_CARDINAL, 32, 1, &time);
+    }
+    xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_PARENT, window, time);
 }
 
 void AltGuard::letGo()
@@ -136,6 +214,7 @@ void AltGuard::letGo()
     xcb_allow_events(connection_, XCB_ALLOW_REPLAY_KEYBOARD, XCB_CURRENT_TIME);
     xcb_flush(connection_);
     frozen_.reset();
+    tap_.stop();
 }
 
 int AltGuard::pollTimeout() const

@@ -3,12 +3,15 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <vector>
 
 #include <xcb/xcb.h>
 
 #include "platform/x11/altguardprotocol.h"
+#include "platform/x11/altkeys.h"
+#include "platform/x11/alttap.h"
+#include "platform/x11/rawkeys.h"
 
 namespace platform::x11 {
 
@@ -18,19 +21,26 @@ namespace platform::x11 {
 // answers each press over a socket (AltPressRead); the guard then gives the keyboard to
 // the window Tarnix names and lets the held keys go on, in their order, Alt first.
 //
-// Nothing Tarnix does or suffers can keep the keyboard frozen longer than kLongestFreeze:
-// not a busy main thread, not being stopped (Ctrl+Z, SIGSTOP, a debugger, a frozen
-// control group), since the guard is not stopped with it; without an answer in time the
-// keys go on to where they were going anyway. After a press Tarnix left unanswered the
+// The person's keys are never Tarnix's: AltGr, a press of Alt with another modifier
+// held, and a chord (another key pressed while Alt is down, as the devices report it
+// during the freeze) go on at once to where they were going, without Tarnix's word.
+// Only a lone tap, Alt released before any other key, waits for Tarnix.
+//
+// Nothing Tarnix does or suffers can keep the keyboard frozen longer than 200 ms: not a
+// busy main thread, not being stopped (Ctrl+Z, SIGSTOP, a debugger, a frozen control
+// group), since the guard is not stopped with it; without an answer within
+// kLongestFreeze the keys go on to where they were going anyway. The bound leaves the
+// guard time to be woken on a busy machine. After a tap Tarnix left unanswered the
 // guard lets go of Alt altogether, until Tarnix answers again, so a stopped Tarnix
 // delays no further Alt. The guard ends when Tarnix closes the socket or dies, and the X
 // server drops its grabs with its connection.
 class AltGuard {
 public:
-    static constexpr std::chrono::milliseconds kLongestFreeze{200};
+    static constexpr std::chrono::milliseconds kLongestFreeze{150};
 
-    // connection: the guard's own; answers: its end of the socket to Tarnix.
-    AltGuard(xcb_connection_t* connection, int answers, std::vector<std::uint8_t> altKeycodes);
+    // connection: the guard's own; answers: its end of the socket to Tarnix. Without XKB
+    // or XInput 2.1 on the server it grabs nothing.
+    AltGuard(xcb_connection_t* connection, int answers);
 
     // Until Tarnix is gone or the X connection breaks.
     void run();
@@ -40,26 +50,34 @@ private:
 
     void grabAlt(bool grab);
     void handleEvent(const xcb_generic_event_t& event);
+    void altPressed(const xcb_key_press_event_t& press);
     bool readAnswers(); // false once Tarnix is gone
     void answered(const AltPressRead& answer);
     void tryToLetGo();
+    void giveFocus(std::uint32_t window, std::uint32_t time);
     void letGo();
     int pollTimeout() const;
     bool viewable(std::uint32_t window);
 
     xcb_connection_t* connection_;
     int answers_;
-    std::vector<std::uint8_t> altKeycodes_;
     std::uint32_t root_;
+    std::uint32_t userTimeAtom_;
+    std::uint32_t userTimeWindowAtom_;
+    std::unique_ptr<AltKeys> altKeys_;
+    std::optional<DeviceRawKeys> rawKeys_;
+    std::vector<std::uint8_t> grabbed_;
     bool altGrabbed_ = false;
 
     // The press the keyboard is frozen on, while it is.
     struct Freeze {
         std::uint32_t time = 0;
         Clock::time_point deadline;
+        bool tapped = false;                      // released before any other key
         std::optional<std::uint32_t> focusWindow; // set once Tarnix has answered
     };
     std::optional<Freeze> frozen_;
+    AltTap tap_;
     std::optional<AltPressRead> early_; // an answer that came before its press
 };
 

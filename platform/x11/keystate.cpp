@@ -6,18 +6,15 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 #include <qpa/qplatformnativeinterface.h>
 
-#include <xcb/xcb.h>
-
 #include "platform/keystatebits.h"
+#include "platform/x11/ownwindows.h"
 
 // Xlib last: its macros (None, Bool, KeyPress, ...) clash with Qt's names.
-#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
-#include <X11/keysym.h>
 
 namespace platform {
 
@@ -42,58 +39,6 @@ void shareUserEventTime(std::uint32_t time)
         reinterpret_cast<SetAppTime>(reinterpret_cast<AnyFunction>(found))(screen, time);
 }
 
-// Raw events reach the root window whatever the grabs only from XInput 2.1 on. The
-// version is the connection's, and Qt has asked for 2.2: asking for more would change
-// what Qt's own XInput events look like, asking for less is refused.
-bool hasXInput21(Display* display, int* opcode)
-{
-    int event = 0;
-    int error = 0;
-    if (!XQueryExtension(display, "XInputExtension", opcode, &event, &error))
-        return false;
-    int major = 2;
-    int minor = 2;
-    return XIQueryVersion(display, &major, &minor) == Success && (major > 2 || (major == 2 && minor >= 1));
-}
-
-void selectRawKeyEvents(Display* display, bool select)
-{
-    unsigned char maskBits[XIMaskLen(XI_LASTEVENT)] = {};
-    if (select) {
-        XISetMask(maskBits, XI_RawKeyPress);
-        XISetMask(maskBits, XI_RawKeyRelease);
-    }
-    XIEventMask mask;
-    mask.deviceid = XIAllMasterDevices;
-    mask.mask_len = sizeof(maskBits);
-    mask.mask = maskBits;
-    XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
-    XFlush(display);
-}
-
-std::bitset<256> altKeycodes(Display* display)
-{
-    std::bitset<256> alt;
-    int lowest = 0;
-    int highest = 0;
-    XDisplayKeycodes(display, &lowest, &highest);
-    for (int keycode = lowest; keycode <= highest && keycode < 256; ++keycode) {
-        const KeySym sym = XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 0);
-        alt[static_cast<std::size_t>(keycode)] = sym == XK_Alt_L || sym == XK_Alt_R;
-    }
-    return alt;
-}
-
-std::vector<std::uint8_t> keycodeList(const std::bitset<256>& keycodes)
-{
-    std::vector<std::uint8_t> list;
-    for (std::size_t keycode = 0; keycode < keycodes.size(); ++keycode) {
-        if (keycodes[keycode])
-            list.push_back(static_cast<std::uint8_t>(keycode));
-    }
-    return list;
-}
-
 std::uint32_t internAtom(xcb_connection_t* connection, const char* name)
 {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -103,24 +48,28 @@ std::uint32_t internAtom(xcb_connection_t* connection, const char* name)
     return atom;
 }
 
-xcb_connection_t* qtConnection()
+// The window that has the keyboard now, or zero. One round trip.
+std::uint32_t inputFocus(xcb_connection_t* connection)
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
+    xcb_get_input_focus_reply_t* reply
+        = xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    const std::uint32_t focus = reply ? reply->focus : 0;
+    std::free(reply);
+    return focus;
 }
 
-// An XInput raw key event as xcb delivers it (xcb_input_raw_key_press_event_t), up to
-// the fields read here.
-struct RawKeyEvent {
-    std::uint8_t responseType;
-    std::uint8_t extension;
-    std::uint16_t sequence;
-    std::uint32_t length;
-    std::uint16_t eventType;
-    std::uint16_t device;
-    std::uint32_t time;
-    std::uint32_t detail; // the keycode
-};
+// While a modal box or a menu is up, Tarnix acts on no Alt: keys go where the server
+// sends them, as if Tarnix were not there.
+bool modalNow()
+{
+    if (QGuiApplication::modalWindow())
+        return true;
+    for (const QWindow* window : QGuiApplication::allWindows()) {
+        if (window->isVisible() && window->type() == Qt::Popup)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -128,48 +77,51 @@ std::unique_ptr<X11KeyState> X11KeyState::open(const QStringList& guardDirs)
 {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
-    if (!display || !x11->connection())
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!display || !connection)
         return nullptr;
-    int opcode = 0;
-    if (!hasXInput21(display, &opcode))
+    auto altKeys = x11::AltKeys::read(connection);
+    auto rawKeys = altKeys ? x11::DeviceRawKeys::select(connection) : std::nullopt;
+    const std::uint32_t marker = internAtom(connection, "_TARNIX_KEYS_HANDED_BACK");
+    if (!rawKeys || marker == XCB_ATOM_NONE) {
+        if (rawKeys)
+            rawKeys->deselect();
         return nullptr;
-    const std::uint32_t marker = internAtom(x11->connection(), "_TARNIX_KEYS_HANDED_BACK");
-    if (marker == XCB_ATOM_NONE)
-        return nullptr;
-    return std::unique_ptr<X11KeyState>(new X11KeyState(display, opcode, altKeycodes(display), marker, guardDirs));
+    }
+    return std::unique_ptr<X11KeyState>(
+        new X11KeyState(connection, DisplayString(display), std::move(altKeys), *rawKeys, marker, guardDirs));
 }
 
-X11KeyState::X11KeyState(_XDisplay* display, int xinputOpcode, std::bitset<256> altKeycodes, std::uint32_t marker,
-    const QStringList& guardDirs)
-    : display_(display)
-    , xinputOpcode_(xinputOpcode)
-    , altKeycodes_(altKeycodes)
-    , hold_(qtConnection(), marker, [this] { altPressedSinceQuery_ = true; })
-    , grab_(display, qtConnection(), keycodeList(altKeycodes), guardDirs)
+X11KeyState::X11KeyState(xcb_connection_t* connection, const char* displayName, std::unique_ptr<x11::AltKeys> altKeys,
+    x11::DeviceRawKeys rawKeys, std::uint32_t marker, const QStringList& guardDirs)
+    : connection_(connection)
+    , altKeys_(std::move(altKeys))
+    , rawKeys_(rawKeys)
+    , hold_(connection, marker, [this] { altPressedSinceQuery_ = true; })
+    , grab_(displayName, guardDirs)
 {
     QCoreApplication::instance()->installNativeEventFilter(this);
-    selectRawKeyEvents(display_, true);
-    altDown_ = altDownNow(); // held while the program starts
+    countedAlt_ = altHeldNow(); // held while the program starts
 }
 
 X11KeyState::~X11KeyState()
 {
     if (QCoreApplication* application = QCoreApplication::instance())
         application->removeNativeEventFilter(this);
-    selectRawKeyEvents(display_, false);
+    rawKeys_.deselect();
 }
 
 std::int16_t X11KeyState::query(int virtualKey)
 {
     if (virtualKey != kAltKey)
         return 0;
-    if (altDown_) {
+    if (countedAlt_ && !keyDownNow(*countedAlt_)) {
         // Confirmed with the server's key map, so that a release never seen cannot
         // leave the key down for ever. Only asked while Alt seems down: an idle
         // program makes no round trips.
-        altDown_ = altDownNow();
+        countedAlt_.reset();
     }
-    const std::int16_t state = keyStateBits(altDown_, altPressedSinceQuery_);
+    const std::int16_t state = keyStateBits(countedAlt_.has_value(), altPressedSinceQuery_);
     if (altPressedSinceQuery_) {
         altPressedSinceQuery_ = false;
         // The caller acts on the press before it handles events again; the keys typed
@@ -184,43 +136,75 @@ bool X11KeyState::nativeEventFilter(const QByteArray& eventType, void* message, 
     if (eventType != "xcb_generic_event_t")
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7f) == XCB_GE_GENERIC) {
-        RawKeyEvent raw;
-        std::memcpy(&raw, event, sizeof(raw));
-        if (raw.extension != xinputOpcode_
-            || (raw.eventType != int{XI_RawKeyPress} && raw.eventType != int{XI_RawKeyRelease}))
-            return false;
-        rawKeyEvent(raw.eventType == int{XI_RawKeyPress}, raw.detail, raw.time);
+    if (const auto raw = rawKeys_.of(*event)) {
+        rawKey(*raw);
         return true; // selected here, of no use to Qt
     }
+    // Qt reads the new keymap too.
+    if (altKeys_->keymapChanged(*event))
+        return false;
     return hold_.take(event);
 }
 
-void X11KeyState::rawKeyEvent(bool press, unsigned keycode, std::uint32_t time)
+void X11KeyState::rawKey(const x11::RawKey& key)
 {
-    if (keycode >= altKeycodes_.size() || !altKeycodes_[keycode])
+    switch (tap_.next(key)) {
+    case x11::AltTap::Outcome::Tap: count(tap_.time(), mainX11Window()); break;
+    case x11::AltTap::Outcome::Chord: grab_.tell(tap_.time(), 0); break;
+    case x11::AltTap::Outcome::Undecided: break;
+    }
+    if (!key.press) {
+        // Some servers report one release twice: keep a state, count nothing.
+        if (countedAlt_ == key.keycode)
+            countedAlt_.reset();
         return;
-    // Some servers report one release twice: keep a state, count nothing.
-    altDown_ = press;
-    if (!press)
-        return;
-    shareUserEventTime(time);
-    grab_.altPressed(time);
-    if (hold_.altPressed())
-        altPressedSinceQuery_ = true;
+    }
+    if (altKeys_->inAnyLayout(key.keycode))
+        altPressed(key.keycode, key.time);
 }
 
-bool X11KeyState::altDownNow()
+void X11KeyState::altPressed(std::uint8_t keycode, std::uint32_t time)
 {
-    xcb_connection_t* connection = qtConnection();
-    xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection, xcb_query_keymap(connection), nullptr);
-    bool down = false;
-    for (std::size_t keycode = 0; reply && keycode < altKeycodes_.size(); ++keycode) {
-        if (altKeycodes_[keycode] && ((reply->keys[keycode / 8] >> (keycode % 8)) & 1))
-            down = true;
+    // The keyboard is frozen at this press, so the state now is the state it was made in.
+    const auto state = altKeys_->stateNow();
+    if (!state || !altKeys_->isAlt(keycode, state->group))
+        return; // AltGr, or another key, in the layout in use
+    if (modalNow()) {
+        grab_.tell(time, 0);
+    } else if (isInMainX11Window(inputFocus(connection_))) {
+        countedAlt_ = keycode;
+        count(time, 0);
+    } else if (altKeys_->loneAlt(keycode, *state)) {
+        tap_.start(keycode, time);
+    } else {
+        grab_.tell(time, 0);
     }
+}
+
+void X11KeyState::count(std::uint32_t time, std::uint32_t focusWindow)
+{
+    shareUserEventTime(time);
+    if (hold_.altPressed())
+        altPressedSinceQuery_ = true;
+    grab_.tell(time, focusWindow);
+}
+
+bool X11KeyState::keyDownNow(std::uint8_t keycode)
+{
+    xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection_, xcb_query_keymap(connection_), nullptr);
+    const bool down = reply && ((reply->keys[keycode / 8] >> (keycode % 8)) & 1);
     std::free(reply);
     return down;
+}
+
+std::optional<std::uint8_t> X11KeyState::altHeldNow()
+{
+    const auto state = altKeys_->stateNow();
+    for (const std::uint8_t keycode : altKeys_->anyLayout()) {
+        if (state && altKeys_->isAlt(keycode, state->group) && keyDownNow(keycode))
+            return keycode;
+    }
+    return std::nullopt;
 }
 
 } // namespace platform

@@ -1,33 +1,43 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <bitset>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include <QAbstractNativeEventFilter>
 
+#include <xcb/xcb.h>
+
 #include "platform/keystate.h"
 #include "platform/x11/altgrab.h"
+#include "platform/x11/altkeys.h"
+#include "platform/x11/alttap.h"
 #include "platform/x11/keyhold.h"
-
-struct _XDisplay; // Xlib's Display, kept out of this header with the rest of Xlib
+#include "platform/x11/rawkeys.h"
 
 namespace platform {
 
 // The key state of the whole X11 desktop, seen while any application has the focus.
-// XInput2 raw key events from the root window arrive on Qt's own X connection, in the
-// one stream with the key events for Tarnix's windows, and are read there before Qt
-// handles anything: a press of Alt latches until the next query, and presses and
-// releases keep a "down now" state that the server's key map confirms while it says
-// down. Being Qt's connection, its events wake a waiting event loop by themselves.
+// The keyboard devices' raw key events arrive on Qt's own X connection, in the one
+// stream with the key events for Tarnix's windows, and are read there before Qt handles
+// anything. Being Qt's connection, its events wake a waiting event loop by themselves.
 //
-// Read in that stream, the press is in its place among the keys: the keys after it
+// Which Alt presses count: in Tarnix's main window every press of a key that is Alt in
+// the layout in use, held or not (Alt+F opens a menu and empties the input box too);
+// from anywhere else only a lone tap, the scanner's, which brings Tarnix forward. A
+// person's chord (Alt+F4, Alt+Tab, Alt+F) and AltGr stay with the program they were
+// typed in, and so does every key while Tarnix is modal (the About box, an open menu).
+// A counted press latches until the next query and is "down" until released, which the
+// server's key map confirms.
+//
+// Read in that stream, a counted press is in its place among the keys: the keys after it
 // wait (X11KeyHold) until the program has acted on it, and the keys typed in another
-// program right after it go to Tarnix (X11AltGrab and its guard).
+// program right after a tap go to Tarnix (X11AltGrab and its guard).
 class X11KeyState final : public KeyState, private QAbstractNativeEventFilter {
 public:
-    // Nothing unless Qt shows its windows on an X server with XInput 2.1 or later. The
-    // Alt guard's program is looked for in guardDirs.
+    // Nothing unless Qt shows its windows on an X server with XKB and XInput 2.1 or
+    // later. The Alt guard's program is looked for in guardDirs.
     static std::unique_ptr<X11KeyState> open(const QStringList& guardDirs);
     ~X11KeyState() override;
 
@@ -38,17 +48,22 @@ public:
     bool wakesEventLoop() const override { return true; }
 
 private:
-    X11KeyState(_XDisplay* display, int xinputOpcode, std::bitset<256> altKeycodes, std::uint32_t marker,
-        const QStringList& guardDirs);
+    X11KeyState(xcb_connection_t* connection, const char* displayName, std::unique_ptr<x11::AltKeys> altKeys,
+        x11::DeviceRawKeys rawKeys, std::uint32_t marker, const QStringList& guardDirs);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
-    void rawKeyEvent(bool press, unsigned keycode, std::uint32_t time);
-    bool altDownNow();
+    void rawKey(const x11::RawKey& key);
+    void altPressed(std::uint8_t keycode, std::uint32_t time);
+    // The press counts: latched, the keys after it held, the guard told where they go.
+    void count(std::uint32_t time, std::uint32_t focusWindow);
+    bool keyDownNow(std::uint8_t keycode);
+    std::optional<std::uint8_t> altHeldNow();
 
-    _XDisplay* display_;
-    int xinputOpcode_;
-    std::bitset<256> altKeycodes_;
-    bool altDown_ = false; // from the raw events, confirmed by the key map
+    xcb_connection_t* connection_;
+    std::unique_ptr<x11::AltKeys> altKeys_;
+    x11::DeviceRawKeys rawKeys_;
+    x11::AltTap tap_;                        // a lone press in another program, until decided
+    std::optional<std::uint8_t> countedAlt_; // the key of a counted press, while it is down
     bool altPressedSinceQuery_ = false;
     X11KeyHold hold_;
     X11AltGrab grab_;

@@ -30,6 +30,19 @@ inline std::uint32_t mainX11Window()
     return 0;
 }
 
+// Whether the window is the main window or one inside it (an embedded page's).
+inline bool isInMainX11Window(std::uint32_t window)
+{
+    for (const QWindow* own : QGuiApplication::allWindows()) {
+        if (!own->handle() || own->winId() != window)
+            continue;
+        while (own->parent())
+            own = own->parent();
+        return own->winId() == mainX11Window();
+    }
+    return false;
+}
+
 // A window Qt takes key events for: the one it counts as active, else a top-level one
 // (the main window, even while hidden). Zero when Qt has made no window yet.
 inline std::uint32_t ownKeyWindow()

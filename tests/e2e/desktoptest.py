@@ -86,13 +86,18 @@ def hazardous_scans(generator, count, without=""):
 
 
 # A program that keeps every key it receives: a Tk text window that writes its text to
-# the file named on its command line every 50 ms.
+# the file named on its command line every 50 ms. Its File menu's Save (Alt+F, then S)
+# writes a line to that file name with ".saved" added.
 TK_OTHER_PROGRAM = r"""
-import sys, tkinter as tk
+import os, sys, tkinter as tk
 root = tk.Tk(); root.title("other program"); root.geometry("500x300+700+600")
+bar = tk.Menu(root); menu = tk.Menu(bar, tearoff=0); bar.add_cascade(label="File", underline=0, menu=menu)
+menu.add_command(label="Save", underline=0, command=lambda: open(sys.argv[1] + ".saved", "a").write("saved\n"))
+root.config(menu=bar)
 text = tk.Text(root); text.pack(fill="both", expand=True); text.focus_set()
 def save():
-    with open(sys.argv[1], "w") as out: out.write(text.get("1.0", "end-1c"))
+    with open(sys.argv[1] + ".new", "w") as out: out.write(text.get("1.0", "end-1c"))
+    os.replace(sys.argv[1] + ".new", sys.argv[1])  # never seen half written
     root.after(50, save)
 root.after(50, save); root.mainloop()
 """
@@ -120,6 +125,9 @@ class OtherProgram:
 
     def received(self):
         return open(self.log).read() if os.path.exists(self.log) else ""
+
+    def saved(self):
+        return os.path.exists(self.log + ".saved")
 
     def received_after(self, before):
         """What came after the text before, once the program has saved it (every 50 ms)."""

@@ -25,7 +25,7 @@ class KeyScanner:
                 if 0x20 <= keysym <= 0x7E and chr(keysym) not in self.keys:
                     self.keys[chr(keysym)] = (keycode, shift)
         self.code = {name: self.display.keysym_to_keycode(XK.string_to_keysym(name))
-                     for name in ("Shift_L", "Alt_L", "Return", "Caps_Lock")}
+                     for name in ("Shift_L", "Alt_L", "Alt_R", "Return", "Caps_Lock", "Scroll_Lock", "F4")}
 
     def _tap(self, keycode):
         xtest.fake_input(self.display, X.KeyPress, keycode)
@@ -34,6 +34,20 @@ class KeyScanner:
     def press(self, name):
         """One key by its US name (Caps_Lock, Alt_L, Return, Shift_L)."""
         self._tap(self.code[name])
+        self.display.sync()
+
+    def chord(self, modifier, key, hold=0.08):
+        """A person's chord: the modifier (a US key name) held, the key (a name or a
+        character) pressed and released hold seconds later, then the modifier let go."""
+        modifier = self.code[modifier]
+        key = self.code[key] if key in self.code else self.keys[key][0]
+        xtest.fake_input(self.display, X.KeyPress, modifier)
+        self.display.sync()
+        time.sleep(hold)
+        self._tap(key)
+        self.display.sync()
+        time.sleep(hold)
+        xtest.fake_input(self.display, X.KeyRelease, modifier)
         self.display.sync()
 
     def type_line(self, line, alt=False, delay=0.0, enter=True):

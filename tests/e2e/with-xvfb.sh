@@ -6,7 +6,9 @@
 # on a real desktop: it places windows and moves the keyboard focus, which a bare server
 # leaves to the programs.
 #
-#   with-xvfb.sh [--wm none|openbox|xfwm4|metacity] COMMAND [ARGUMENT...]
+#   with-xvfb.sh [--wm none|openbox|xfwm4|metacity|mutter|kwin] COMMAND [ARGUMENT...]
+#
+# mutter and kwin are the window managers of GNOME and KDE Plasma, run on their own.
 set -eu
 
 wm=none
@@ -25,6 +27,8 @@ if [ "${1:-}" = "--in-session" ]; then
     openbox) openbox --sm-disable >/dev/null 2>&1 & wmpid=$! ;;
     xfwm4) xfwm4 --compositor=off --sm-client-disable >/dev/null 2>&1 & wmpid=$! ;;
     metacity) metacity --sm-disable >/dev/null 2>&1 & wmpid=$! ;;
+    mutter) mutter --x11 --replace --sm-disable >/dev/null 2>&1 & wmpid=$! ;;
+    kwin) kwin_x11 --replace >/dev/null 2>&1 & wmpid=$! ;;
     *) echo "with-xvfb.sh: unknown window manager $wm" >&2; exit 1 ;;
   esac
   if [ -n "$wmpid" ]; then
@@ -38,6 +42,8 @@ if [ "${1:-}" = "--in-session" ]; then
       fi
       sleep 0.05
     done
+    # The big desktops' managers go on setting up (compositing, shortcuts) after that.
+    case "$wm" in mutter | kwin) sleep 3 ;; esac
   fi
   status=0
   "$@" || status=$?

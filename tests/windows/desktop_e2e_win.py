@@ -248,7 +248,7 @@ def scenario(args, checks):
         wine.close()
 
 
-def main():
+def main(scenario=scenario):
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--bin", required=True, help="the folder of tarnix.exe in the cross build")
     parser.add_argument("--scanlines", required=True)

@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: MIT
+#include "platform/win32/altkeyhook_win.h"
+
+#include "platform/keystatebits.h"
+#include "platform/win32/keystate_win.h"
+
+namespace platform::win32 {
+
+namespace {
+
+// How long the keys after a tap may wait for the main window's thread to take the
+// keyboard: within the 200 ms a person's keyboard may be held, timer slack included.
+constexpr UINT kLongestHoldMs = 120;
+
+// A scanner types a line's keys a few milliseconds apart: a longer pause ends the line.
+constexpr DWORD kLongestGapInLineMs = 50;
+
+// Marks the keys the hook sends on itself, so that it lets them pass when it sees them.
+constexpr ULONG_PTR kSentOnMark = 0x54524E58; // "TRNX"
+
+// The hook procedure's way back to its owner: the hook runs on the owner's thread.
+thread_local AltKeyHook* tOwner = nullptr;
+
+bool isAltKey(DWORD key)
+{
+    return key == VK_MENU || key == VK_LMENU || key == VK_RMENU;
+}
+
+// Whether a key besides Alt is down (mouse buttons aside). Asked in the hook, this is
+// the state before the event being decided.
+bool anotherKeyDown()
+{
+    for (DWORD key = VK_BACK; key <= 0xFE; ++key) {
+        if (!isAltKey(key) && (GetAsyncKeyState(static_cast<int>(key)) & 0x8000) != 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+AltKeyHook::AltKeyHook(HWND mainWindow, UINT takeKeyboard)
+    : main_(mainWindow)
+    , takeKeyboard_(takeKeyboard)
+    , uiThread_(GetWindowThreadProcessId(mainWindow, nullptr))
+    , systemKeys_(createWinKeyState())
+{
+    std::promise<bool> started;
+    std::future<bool> hooked = started.get_future();
+    thread_ = std::thread([this, &started] { run(started); });
+    hooked_ = hooked.get();
+}
+
+AltKeyHook::~AltKeyHook()
+{
+    PostThreadMessageW(hookThreadId_, WM_QUIT, 0, 0);
+    thread_.join();
+}
+
+void AltKeyHook::run(std::promise<bool>& started)
+{
+    tOwner = this;
+    hookThreadId_ = GetCurrentThreadId();
+    // Every key waits for this thread: let it answer first on a busy machine.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE); // the queue WM_QUIT arrives in
+    const HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, GetModuleHandleW(nullptr), 0);
+    started.set_value(hook != nullptr);
+    if (!hook)
+        return;
+    // The system calls the hook from within this thread's message retrieval.
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+    UnhookWindowsHookEx(hook);
+}
+
+LRESULT CALLBACK AltKeyHook::hookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && tOwner && tOwner->onKey(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)))
+        return 1; // it goes on later, anew
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool AltKeyHook::onKey(const KBDLLHOOKSTRUCT& key)
+{
+    if (key.dwExtraInfo == kSentOnMark)
+        return false;
+    const bool down = (key.flags & LLKHF_UP) == 0;
+    const bool alt = isAltKey(key.vkCode);
+    const AltTap::Outcome outcome = tap_.onKey(key.vkCode, alt, down, alt && down && anotherKeyDown(), key.time);
+    altHeld_ = tap_.altHeld();
+    if (redirect_ == Redirect::On && key.time - lastRedirectedMs_ > kLongestGapInLineMs)
+        redirect_ = Redirect::Off;
+
+    if (outcome != AltTap::Outcome::None && !mainWindowBusy()) {
+        // Elsewhere an Alt counts at a tap's release: until then it may become a chord.
+        const bool inMain = GetForegroundWindow() == main_;
+        if (inMain || outcome == AltTap::Outcome::Tapped) {
+            pending_ = true;
+            PostMessageW(main_, WM_NULL, 0, 0); // wakes the loop
+        }
+        if (!inMain && outcome == AltTap::Outcome::Tapped)
+            callMainWindowForward();
+    }
+    if (redirect_ == Redirect::Off)
+        return false;
+    // The tap's release and the line's keys after it go on anew once the main window has
+    // the keyboard: sent before, or let through, a key would still reach the other
+    // program's window (Wine binds each key to the window its X server handed it to) or be
+    // dropped while the foreground has no focus yet.
+    lastRedirectedMs_ = key.time;
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(key.vkCode);
+    input.ki.wScan = static_cast<WORD>(key.scanCode);
+    input.ki.dwFlags = ((key.flags & LLKHF_EXTENDED) != 0 ? KEYEVENTF_EXTENDEDKEY : 0)
+        | ((key.flags & LLKHF_UP) != 0 ? KEYEVENTF_KEYUP : 0);
+    input.ki.dwExtraInfo = kSentOnMark;
+    waiting_.push_back(input);
+    if (redirect_ == Redirect::On)
+        sendWaitingKeys();
+    return true;
+}
+
+bool AltKeyHook::mainWindowBusy() const
+{
+    // A modal box disables its owner; menus and moving the window run loops of their own.
+    constexpr DWORD kModalLoops = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE;
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return !IsWindowEnabled(main_) || IsHungAppWindow(main_)
+        || (GetGUIThreadInfo(uiThread_, &gui) && (gui.flags & kModalLoops) != 0);
+}
+
+void AltKeyHook::callMainWindowForward()
+{
+    // Answered on the main window's thread before any key queued for it, the answer comes
+    // back through this thread's message loop; the hook does not wait for it.
+    redirect_ = Redirect::Waiting;
+    ++taps_;
+    SendMessageCallbackW(main_, takeKeyboard_, 0, 0, tookKeyboard, taps_);
+    KillTimer(nullptr, timer_);
+    timer_ = SetTimer(nullptr, 0, kLongestHoldMs, waitedLongEnough);
+}
+
+void CALLBACK AltKeyHook::tookKeyboard(HWND, UINT, ULONG_PTR tap, LRESULT)
+{
+    if (tOwner && tap == tOwner->taps_ && tOwner->redirect_ == Redirect::Waiting)
+        tOwner->sendWaitingKeys();
+}
+
+void CALLBACK AltKeyHook::waitedLongEnough(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!tOwner || tOwner->redirect_ != Redirect::Waiting)
+        return;
+    // The main window's thread is busy: the system switches the foreground at once, and
+    // the keys wait in the main window's queue until the thread gets to them.
+    SetForegroundWindow(tOwner->main_);
+    tOwner->sendWaitingKeys();
+}
+
+void AltKeyHook::sendWaitingKeys()
+{
+    KillTimer(nullptr, timer_);
+    redirect_ = Redirect::On;
+    if (sending_)
+        return; // the loop below sends it, in its turn
+    // While it sends, this thread answers the hook's calls for the keys that follow, which
+    // join the queue here: they go on after those before them.
+    sending_ = true;
+    while (!waiting_.empty()) {
+        std::vector<INPUT> keys;
+        keys.swap(waiting_);
+        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    }
+    sending_ = false;
+}
+
+std::int16_t AltKeyHook::query(int virtualKey)
+{
+    if (!hooked_ || virtualKey != kAltKey)
+        return systemKeys_->query(virtualKey);
+    return keyStateBits(altHeld_ && GetForegroundWindow() == main_, pending_.exchange(false));
+}
+
+} // namespace platform::win32
