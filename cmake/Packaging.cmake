@@ -82,6 +82,11 @@ if(TARGET tarnix-webpane)
 endif()
 if(TARNIX_QT_GUI)
   install(FILES ${_share}/tarnix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # Gives the person at the seat access to barcode scanners alone, so that Tarnix can
+  # read them past the desktop. Where Debian 12's udev and lintian look for rules.
+  install(FILES ${_share}/70-tarnix-barcode-scanner.rules DESTINATION /lib/udev/rules.d)
+  install(FILES ${_share}/tarnix.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME tarnix)
   install(FILES ${_gen}/io.github.tarnix.Tarnix.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${_share}/icons/tarnix.svg

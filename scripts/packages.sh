@@ -6,7 +6,9 @@
 TARNIX_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev libgl1-mesa-dri
-  libx11-dev libxi-dev qt6-base-private-dev
+  libx11-dev qt6-base-private-dev
+  # The desktop-wide Alt on X11: keyboard layouts (XKB) and the devices' raw keys (XInput 2).
+  libxkbcommon-x11-dev libxcb-xkb-dev libxcb-xinput-dev
 )
 # To build and run every test, including the desktop tests under a virtual X server.
 TARNIX_TEST_PACKAGES=(
@@ -17,6 +19,10 @@ TARNIX_TEST_PACKAGES=(
   # A scanner played by key code: XTest and keyboard layouts on X11, sway with XWayland
   # for Wayland.
   python3-xlib x11-xkb-utils x11-xserver-utils sway xwayland qt6-wayland
+  # Keys pressed at a known moment, to time how long the keyboard stays frozen.
+  libxtst-dev
+  # The window managers of GNOME and KDE Plasma, for the Alt scenarios.
+  mutter kwin-x11
 )
 # To build and check the Debian package.
 TARNIX_PACKAGE_PACKAGES=(dpkg-dev file desktop-file-utils appstream lintian libgtest-dev libbenchmark-dev)
@@ -39,6 +45,14 @@ TARNIX_WINDOWS_PACKAGES=(
 )
 # To make the Windows Installer package and look into it.
 TARNIX_MSI_PACKAGES=(wixl msitools)
+# Barcode scanners read from their devices (tests/vm/): Debian's kernel, which has uinput,
+# booted in QEMU over this machine's files with a busybox first stage; in it udev, the
+# desktop tests' X server, window manager, sway and accessibility bus, and wev as another
+# Wayland client.
+TARNIX_VM_PACKAGES=(
+  "${TARNIX_TEST_PACKAGES[@]}"
+  qemu-system-x86 seabios linux-image-amd64 busybox-static cpio udev iproute2 wev
+)
 
 # Installs the packages given that are not installed yet (as root, or through sudo).
 ensure_packages() {

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#include "platform/evdev/scannerkeys.h"
+
+#include <linux/input-event-codes.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/uskeyboard.h"
+
+namespace platform::evdev {
+
+namespace {
+
+bool isAlt(unsigned code)
+{
+    return code == KEY_LEFTALT || code == KEY_RIGHTALT;
+}
+
+} // namespace
+
+bool ScannerKeys::anyDown(std::initializer_list<unsigned> codes) const
+{
+    return std::ranges::any_of(codes, [this](unsigned code) { return down_.test(code); });
+}
+
+ScannerKeys::Typed ScannerKeys::key(unsigned code, int value)
+{
+    if (code >= kKeyCount)
+        return Typed::Nothing;
+    const bool wasDown = down_.test(code);
+    down_.set(code, value != 0);
+    if (value == 0) {
+        if (isAlt(code) && altAlone_ && !anyDown({KEY_LEFTALT, KEY_RIGHTALT})) {
+            altAlone_ = false;
+            // Each line opens with Alt: whatever went before it is no part of the new one.
+            typing_.clear();
+            spoiled_ = false;
+            return Typed::AltTap;
+        }
+        return Typed::Nothing;
+    }
+    if (isAlt(code)) {
+        const unsigned otherAlt = code == KEY_LEFTALT ? KEY_RIGHTALT : KEY_LEFTALT;
+        if (!wasDown && !down_.test(otherAlt))
+            altAlone_ = true;
+        return Typed::Nothing;
+    }
+    altAlone_ = false;
+
+    const bool alt = anyDown({KEY_LEFTALT, KEY_RIGHTALT});
+    const bool meta = anyDown({KEY_LEFTMETA, KEY_RIGHTMETA});
+    const bool ctrl = anyDown({KEY_LEFTCTRL, KEY_RIGHTCTRL});
+    if (code == KEY_ENTER || code == KEY_KPENTER) {
+        if (alt || meta)
+            return Typed::Nothing;
+        if (std::exchange(spoiled_, false)) {
+            typing_.clear();
+            return Typed::Nothing;
+        }
+        line_ = std::exchange(typing_, {}) + u"\r\n";
+        return Typed::Line;
+    }
+    if (ctrl || alt || meta)
+        return Typed::Nothing;
+    const char16_t c = usKeyboardCharacter(code, anyDown({KEY_LEFTSHIFT, KEY_RIGHTSHIFT}));
+    if (c != u'\0' && !spoiled_)
+        typing_ += c;
+    return Typed::Nothing;
+}
+
+void ScannerKeys::eventsLost(const KeysDown& down)
+{
+    down_ = down;
+    typing_.clear();
+    altAlone_ = false;
+    spoiled_ = true;
+}
+
+} // namespace platform::evdev
