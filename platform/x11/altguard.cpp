@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <string_view>
 
 #include <poll.h>
 #include <sys/socket.h>
+
+#include "platform/x11/xcbcalls.h"
 
 namespace platform::x11 {
 
@@ -15,20 +16,6 @@ namespace {
 
 // How often a window being shown is looked at while the keys wait for it.
 constexpr std::chrono::milliseconds kViewableRetry{5};
-
-std::uint32_t rootOf(xcb_connection_t* connection)
-{
-    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
-
-std::uint32_t atom(xcb_connection_t* connection, std::string_view name)
-{
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, false, static_cast<std::uint16_t>(name.size()), name.data()), nullptr);
-    const std::uint32_t found = reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return found;
-}
 
 // The window a toolkit keeps a top-level window's last user time on: its own, or the
 // one it names in _NET_WM_USER_TIME_WINDOW.
@@ -49,8 +36,8 @@ AltGuard::AltGuard(xcb_connection_t* connection, int answers)
     : connection_(connection)
     , answers_(answers)
     , root_(rootOf(connection))
-    , userTimeAtom_(atom(connection, "_NET_WM_USER_TIME"))
-    , userTimeWindowAtom_(atom(connection, "_NET_WM_USER_TIME_WINDOW"))
+    , userTimeAtom_(internAtom(connection, "_NET_WM_USER_TIME"))
+    , userTimeWindowAtom_(internAtom(connection, "_NET_WM_USER_TIME_WINDOW"))
     , altKeys_(AltKeys::read(connection))
     , rawKeys_(DeviceRawKeys::select(connection))
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/x11/altkeys.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 // The XKB header names a field "explicit", a keyword in C++.
@@ -53,7 +54,6 @@ void AltKeys::load()
 {
     for (auto& group : altInGroup_)
         group.reset();
-    anyLayout_.reset();
     // The keymap comes from the server: no include paths, no environment.
     xkb_context* context = xkb_context_new(
         static_cast<xkb_context_flags>(XKB_CONTEXT_NO_DEFAULT_INCLUDES | XKB_CONTEXT_NO_ENVIRONMENT_NAMES));
@@ -71,10 +71,7 @@ void AltKeys::load()
                 const xkb_keysym_t* syms = nullptr;
                 const int count
                     = xkb_keymap_key_get_syms_by_level(keymap, key, xkb_state_key_get_layout(state, key), 0, &syms);
-                if (count == 1 && isAltSym(syms[0])) {
-                    altInGroup_[group][key] = true;
-                    anyLayout_[key] = true;
-                }
+                altInGroup_[group][key] = count == 1 && isAltSym(syms[0]);
             }
         }
     }
@@ -83,11 +80,16 @@ void AltKeys::load()
     xkb_context_unref(context);
 }
 
+bool AltKeys::inAnyLayout(std::uint8_t keycode) const
+{
+    return std::ranges::any_of(altInGroup_, [keycode](const auto& group) { return group[keycode]; });
+}
+
 std::vector<std::uint8_t> AltKeys::anyLayout() const
 {
     std::vector<std::uint8_t> keys;
-    for (std::size_t key = 0; key < anyLayout_.size(); ++key) {
-        if (anyLayout_[key])
+    for (unsigned key = 0; key < 256; ++key) {
+        if (inAnyLayout(static_cast<std::uint8_t>(key)))
             keys.push_back(static_cast<std::uint8_t>(key));
     }
     return keys;

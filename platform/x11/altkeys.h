@@ -34,7 +34,7 @@ public:
 
     // The keys that are Alt in some layout: the ones a press of may have to be looked at.
     std::vector<std::uint8_t> anyLayout() const;
-    bool inAnyLayout(std::uint8_t keycode) const { return anyLayout_[keycode]; }
+    bool inAnyLayout(std::uint8_t keycode) const;
 
     // Whether the key is Alt in the given layout.
     bool isAlt(std::uint8_t keycode, unsigned group) const { return altInGroup_[group & 3u][keycode]; }
@@ -65,7 +65,6 @@ private:
     std::int32_t device_;
     std::uint8_t xkbEventBase_;
     std::array<std::bitset<256>, 4> altInGroup_; // by active group, wrapped per key
-    std::bitset<256> anyLayout_;
 };
 
 } // namespace platform::x11

@@ -2,7 +2,6 @@
 #include "platform/x11/keystate.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -12,6 +11,7 @@
 
 #include "platform/keystatebits.h"
 #include "platform/x11/ownwindows.h"
+#include "platform/x11/xcbcalls.h"
 
 // Xlib last: its macros (None, Bool, KeyPress, ...) clash with Qt's names.
 #include <X11/Xlib.h>
@@ -37,15 +37,6 @@ void shareUserEventTime(std::uint32_t time)
     const auto found = native->nativeResourceFunctionForScreen("setapptime");
     if (found)
         reinterpret_cast<SetAppTime>(reinterpret_cast<AnyFunction>(found))(screen, time);
-}
-
-std::uint32_t internAtom(xcb_connection_t* connection, const char* name)
-{
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, false, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const std::uint32_t atom = reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return atom;
 }
 
 // The window that has the keyboard now, or zero. One round trip.
@@ -82,7 +73,7 @@ std::unique_ptr<X11KeyState> X11KeyState::open(const QStringList& guardDirs)
         return nullptr;
     auto altKeys = x11::AltKeys::read(connection);
     auto rawKeys = altKeys ? x11::DeviceRawKeys::select(connection) : std::nullopt;
-    const std::uint32_t marker = internAtom(connection, "_TARNIX_KEYS_HANDED_BACK");
+    const std::uint32_t marker = x11::internAtom(connection, "_TARNIX_KEYS_HANDED_BACK");
     if (!rawKeys || marker == XCB_ATOM_NONE) {
         if (rawKeys)
             rawKeys->deselect();
@@ -115,7 +106,7 @@ std::int16_t X11KeyState::query(int virtualKey)
 {
     if (virtualKey != kAltKey)
         return 0;
-    if (countedAlt_ && !keyDownNow(*countedAlt_)) {
+    if (countedAlt_ && !keysDownNow()[*countedAlt_]) {
         // Confirmed with the server's key map, so that a release never seen cannot
         // leave the key down for ever. Only asked while Alt seems down: an idle
         // program makes no round trips.
@@ -189,10 +180,12 @@ void X11KeyState::count(std::uint32_t time, std::uint32_t focusWindow)
     grab_.tell(time, focusWindow);
 }
 
-bool X11KeyState::keyDownNow(std::uint8_t keycode)
+std::bitset<256> X11KeyState::keysDownNow()
 {
     xcb_query_keymap_reply_t* reply = xcb_query_keymap_reply(connection_, xcb_query_keymap(connection_), nullptr);
-    const bool down = reply && ((reply->keys[keycode / 8] >> (keycode % 8)) & 1);
+    std::bitset<256> down;
+    for (std::size_t keycode = 0; reply && keycode < down.size(); ++keycode)
+        down[keycode] = (reply->keys[keycode / 8] >> (keycode % 8)) & 1;
     std::free(reply);
     return down;
 }
@@ -200,8 +193,9 @@ bool X11KeyState::keyDownNow(std::uint8_t keycode)
 std::optional<std::uint8_t> X11KeyState::altHeldNow()
 {
     const auto state = altKeys_->stateNow();
+    const std::bitset<256> down = keysDownNow();
     for (const std::uint8_t keycode : altKeys_->anyLayout()) {
-        if (state && altKeys_->isAlt(keycode, state->group) && keyDownNow(keycode))
+        if (state && altKeys_->isAlt(keycode, state->group) && down[keycode])
             return keycode;
     }
     return std::nullopt;

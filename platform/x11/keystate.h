@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -56,7 +57,7 @@ private:
     void altPressed(std::uint8_t keycode, std::uint32_t time);
     // The press counts: latched, the keys after it held, the guard told where they go.
     void count(std::uint32_t time, std::uint32_t focusWindow);
-    bool keyDownNow(std::uint8_t keycode);
+    std::bitset<256> keysDownNow(); // one round trip
     std::optional<std::uint8_t> altHeldNow();
 
     xcb_connection_t* connection_;

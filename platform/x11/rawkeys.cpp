@@ -7,16 +7,13 @@
 
 #include <xcb/xinput.h>
 
+#include "platform/x11/xcbcalls.h"
+
 namespace platform::x11 {
 
 namespace {
 
 constexpr std::uint32_t kRawKeyBits = XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
-
-xcb_window_t rootOf(xcb_connection_t* connection)
-{
-    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
 
 // What the connection selects on the root for all devices now: its first mask word.
 std::uint32_t selectedForAllDevices(xcb_connection_t* connection)
