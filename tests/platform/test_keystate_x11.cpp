@@ -413,8 +413,16 @@ void TestX11KeyState::lineTypedElsewhereRightAfterAltLandsWhole()
     const QString line = QStringLiteral("SN000042TX99999957");
     for (int round = 0; round < 10; ++round) {
         XDOTOOL("windowfocus", "--sync", other.window());
-        XDOTOOL("key", "alt", "type", "--delay", "0", line);
+        QProcess scanner;
+        scanner.start(QStandardPaths::findExecutable(QStringLiteral("xdotool")),
+            {QStringLiteral("key"), QStringLiteral("alt"), QStringLiteral("type"), QStringLiteral("--delay"),
+                QStringLiteral("0"), line});
+        // Busy for 100 ms while the scanner types, as a loaded program may be, well within
+        // the freeze's bound: the keys typed meanwhile must wait for the window.
+        scanner.waitForFinished(100);
         QCOMPARE(settledText(loop, *scan.box, line), line);
+        QVERIFY(scanner.state() == QProcess::NotRunning || scanner.waitForFinished(10'000));
+        QCOMPARE(scanner.exitCode(), 0);
     }
 }
 
