@@ -38,8 +38,6 @@ public:
     // before the keys after it go on, or zero to let them go where they were going.
     void tell(std::uint32_t time, std::uint32_t focusWindow);
 
-    bool guarded() const { return guard_ >= 0; }
-
 private:
     void endGuard();
 

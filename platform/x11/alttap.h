@@ -23,7 +23,6 @@ public:
         time_ = time;
     }
     void stop() { watching_ = false; }
-    bool watching() const { return watching_; }
     std::uint32_t time() const { return time_; }
 
     // The next raw key of a device. The releases of keys let go after the press, and the

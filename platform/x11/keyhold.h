@@ -45,8 +45,6 @@ public:
     // here, and Qt must not handle it.
     bool take(xcb_generic_event_t* event);
 
-    bool holding() const { return phase_ != Phase::Idle; }
-
 private:
     enum class Phase {
         Idle,        // keys pass
