@@ -332,7 +332,7 @@ def scenario_alt_and_scans(args, checks):
                      repr(tarnix.text("Scan input")))
         focus_window(other_window)
         xdotool("type", "--delay", "0", "elsewhere")
-        checks.check(int(xdotool("getwindowfocus")) == other_window, "the other program has the keyboard")
+        checks.check(focus_is(other_window), "the other program has the keyboard")
         # Qt takes the loss of the keyboard in a little later than the X server reports it.
         checks.check(poll(lambda: not tarnix.focused("Scan input"), 5), "Tarnix sees that it lost the keyboard")
         checks.check(tarnix.text("Scan input") == "leftover", "keys typed into the other program stay out of Tarnix",
@@ -343,7 +343,7 @@ def scenario_alt_and_scans(args, checks):
         ready = poll(lambda: tarnix.text("Scan input") == "" and tarnix.focused("Scan input"), 5)
         checks.check(ready, "Alt in another program: input box focused and empty",
                      f"text {tarnix.text('Scan input')!r}, focused {tarnix.focused('Scan input')}")
-        checks.check(poll(lambda: int(xdotool("getwindowfocus")) == tarnix.window, 5),
+        checks.check(poll(lambda: focus_is(tarnix.window), 5),
                      "Alt in another program: Tarnix has the keyboard", xdotool("getwindowfocus"))
 
         scans = scan_lines(args.scanlines, args.scans)
@@ -790,7 +790,7 @@ def scenario_keyboard_freeze(args, checks):
             # word reaches it.
             focus_window(other.window)
             scanner.press("Alt_L")
-            checks.check(poll(lambda: int(xdotool("getwindowfocus")) == tarnix.window, 5),
+            checks.check(poll(lambda: focus_is(tarnix.window), 5),
                          "running: Alt in the other program brings Tarnix forward")
             checks.check(reaches_other("hello", alt=False) is not None, "running: typing reaches the other program")
 
@@ -928,7 +928,7 @@ def scenario_first_lookup(args, checks):
                      f"{tarnix.window} became {tarnix.find_window()}")
         after = window_position(tarnix.window)
         checks.check(before == after, "the main window keeps its place on screen", f"{before}, then {after}")
-        checks.check(int(xdotool("getwindowfocus")) == tarnix.window, "the main window keeps the keyboard")
+        checks.check(focus_is(tarnix.window), "the main window keeps the keyboard")
         return report(checks, tarnix)
 
 
@@ -943,7 +943,7 @@ def scenario_hostile_page(args, checks):
                       for index, scan in enumerate(scans[1:], 1))
         checks.check(decoded == 5, f"{decoded} of 5 scans after the page decode")
         checks.check(not dialogs(tarnix), "no dialog is opened", f"dialogs {dialogs(tarnix)}")
-        checks.check(int(xdotool("getwindowfocus")) == tarnix.window, "the main window keeps the keyboard")
+        checks.check(focus_is(tarnix.window), "the main window keeps the keyboard")
         checks.check(bool(requested(server, lookup_of(scans[-1]))), "the next lookup leaves the page")
         written = [os.path.join(root, name) for root, _, names in os.walk(home) for name in names]
         checks.check(not written, "nothing is written to the home folder", f"{written}")
