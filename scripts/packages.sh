@@ -51,7 +51,7 @@ TARNIX_MSI_PACKAGES=(wixl msitools)
 # Wayland client.
 TARNIX_VM_PACKAGES=(
   "${TARNIX_TEST_PACKAGES[@]}"
-  qemu-system-x86 seabios linux-image-amd64 busybox-static cpio udev iproute2 wev
+  qemu-system-x86 seabios linux-image-amd64 busybox-static cpio udev iproute2 wev acl
 )
 
 # Installs the packages given that are not installed yet (as root, or through sudo).

@@ -30,20 +30,42 @@ std::optional<std::string> readFile(const std::string& path)
     return text;
 }
 
+// What the open descriptor says of its device; false when it is not the scanner asked for.
+bool isThatScanner(int fd, const InputNode& scanner)
+{
+    struct stat status { };
+    if (::fstat(fd, &status) != 0 || !S_ISCHR(status.st_mode) || status.st_rdev != scanner.number)
+        return false;
+    char name[256] = {};
+    unsigned char keys[KeyBits().size() / 8] = {};
+    const int named = ::ioctl(fd, EVIOCGNAME(sizeof name - 1), name);
+    const int keyed = ::ioctl(fd, EVIOCGBIT(EV_KEY, sizeof keys), keys);
+    return named >= 0 && keyed >= 0 && isBarcodeScanner(name, keyBitsFromBytes(keys, std::size_t(keyed)));
+}
+
+bool anyKeyDown(int fd)
+{
+    unsigned char down[KeyBits().size() / 8] = {};
+    const int got = ::ioctl(fd, EVIOCGKEY(sizeof down), down);
+    return got < 0 || keyBitsFromBytes(down, std::size_t(got)).any();
+}
+
 } // namespace
 
-std::optional<InputNode> findScanner(const std::string& node)
+std::optional<InputNode> findScanner(
+    const std::string& node, const std::string& devDir, const std::string& sysClassInput)
 {
-    const std::string sys = "/sys/class/input/" + node;
+    const std::string sys = sysClassInput + "/" + node;
     const auto name = readFile(sys + "/device/name");
-    const auto keys = readFile(sys + "/device/capabilities/key");
+    const auto bitmap = readFile(sys + "/device/capabilities/key");
     const auto number = readFile(sys + "/dev");
+    const auto keys = bitmap ? keyBitsFromSysfs(*bitmap) : std::nullopt;
     unsigned major = 0;
     unsigned minor = 0;
     if (!name || !keys || !number || std::sscanf(number->c_str(), "%u:%u", &major, &minor) != 2
         || !isBarcodeScanner(*name, *keys))
         return std::nullopt;
-    return InputNode{"/dev/input/" + node, *name, makedev(major, minor)};
+    return InputNode{devDir + "/" + node, *name, makedev(major, minor)};
 }
 
 int openAndTake(const InputNode& scanner)
@@ -51,17 +73,23 @@ int openAndTake(const InputNode& scanner)
     const int fd = ::open(scanner.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return -1;
-    struct stat status { };
-    // Unplugged and its number given to another device since sysfs was read: not ours.
     int error = ENODEV;
-    if (::fstat(fd, &status) == 0 && S_ISCHR(status.st_mode) && status.st_rdev == scanner.number) {
-        if (::ioctl(fd, EVIOCGRAB, 1) == 0)
-            return fd;
-        error = errno;
+    if (isThatScanner(fd, scanner)) {
+        error = EAGAIN;
+        if (!anyKeyDown(fd)) {
+            if (::ioctl(fd, EVIOCGRAB, 1) == 0)
+                return fd;
+            error = errno;
+        }
     }
     ::close(fd);
     errno = error;
     return -1;
+}
+
+int accessError(const InputNode& scanner)
+{
+    return ::access(scanner.path.c_str(), R_OK) == 0 ? 0 : errno;
 }
 
 } // namespace platform::evdev

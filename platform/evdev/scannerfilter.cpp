@@ -7,9 +7,6 @@
 #include <charconv>
 #include <climits>
 #include <string>
-#include <vector>
-
-#include "platform/uskeyboard.h"
 
 namespace platform::evdev {
 
@@ -23,44 +20,45 @@ bool nameSaysScanner(std::string_view name)
     return std::ranges::any_of(kWords, [&](std::string_view word) { return lower.find(word) != std::string::npos; });
 }
 
-bool hasLetterKeys(std::string_view keyBitmap)
-{
-    // The letters stand where a US keyboard has them: Linux's key codes are its scan codes.
-    for (unsigned code = 0; code < kUsUnshifted.size(); ++code) {
-        const char16_t c = usKeyboardCharacter(code, false);
-        if (c >= u'a' && c <= u'z' && !hasKey(keyBitmap, code))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
-bool hasKey(std::string_view keyBitmap, unsigned code)
+bool isBarcodeScanner(std::string_view name, const KeyBits& keys)
 {
-    // The kernel writes words as wide as its unsigned long, which is this program's.
-    constexpr unsigned kWordBits = sizeof(unsigned long) * CHAR_BIT;
-    std::vector<std::string_view> words;
-    for (std::size_t start = 0; start < keyBitmap.size();) {
-        const std::size_t end = std::min(keyBitmap.find_first_of(" \n", start), keyBitmap.size());
-        if (end > start)
-            words.push_back(keyBitmap.substr(start, end - start));
-        start = end + 1;
+    // udev's test: the first word of key bits, all but KEY_RESERVED.
+    for (unsigned code = 1; code < 32; ++code) {
+        if (!keys.test(code))
+            return false;
     }
-    const unsigned index = code / kWordBits;
-    if (index >= words.size())
-        return false;
-    const std::string_view word = words[words.size() - 1 - index];
-    unsigned long bits = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), bits, 16);
-    if (error != std::errc() || end != word.data() + word.size())
-        return false;
-    return (bits >> (code % kWordBits)) & 1u;
+    return nameSaysScanner(name);
 }
 
-bool isBarcodeScanner(std::string_view name, std::string_view keyBitmap)
+std::optional<KeyBits> keyBitsFromSysfs(std::string_view bitmap)
 {
-    return nameSaysScanner(name) && hasLetterKeys(keyBitmap);
+    // The kernel writes words as wide as its unsigned long, which is this program's.
+    constexpr std::size_t kWordBits = sizeof(unsigned long) * CHAR_BIT;
+    KeyBits keys;
+    std::size_t word = 0; // counted from the last, the least significant
+    for (std::size_t end = bitmap.find_last_not_of(" \n"); end != std::string_view::npos;) {
+        const std::size_t space = bitmap.find_last_of(" \n", end);
+        const std::size_t start = space == std::string_view::npos ? 0 : space + 1;
+        unsigned long bits = 0;
+        const auto [stop, error] = std::from_chars(bitmap.data() + start, bitmap.data() + end + 1, bits, 16);
+        if (error != std::errc() || stop != bitmap.data() + end + 1)
+            return std::nullopt;
+        for (std::size_t bit = 0; bit < kWordBits && word * kWordBits + bit < keys.size(); ++bit)
+            keys.set(word * kWordBits + bit, (bits >> bit) & 1u);
+        ++word;
+        end = space == std::string_view::npos ? space : bitmap.find_last_not_of(" \n", space);
+    }
+    return keys;
+}
+
+KeyBits keyBitsFromBytes(const unsigned char* bytes, std::size_t size)
+{
+    KeyBits keys;
+    for (std::size_t code = 0; code < keys.size() && code / 8 < size; ++code)
+        keys.set(code, (bytes[code / 8] >> (code % 8)) & 1u);
+    return keys;
 }
 
 } // namespace platform::evdev

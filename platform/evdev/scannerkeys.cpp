@@ -64,8 +64,14 @@ ScannerKeys::Typed ScannerKeys::key(unsigned code, int value)
     if (ctrl || alt || meta)
         return Typed::Nothing;
     const char16_t c = usKeyboardCharacter(code, anyDown({KEY_LEFTSHIFT, KEY_RIGHTSHIFT}));
-    if (c != u'\0' && !spoiled_)
-        typing_ += c;
+    if (c == u'\0' || spoiled_)
+        return Typed::Nothing;
+    if (typing_.size() == kLongestLine) {
+        typing_.clear();
+        spoiled_ = true;
+        return Typed::TooLong;
+    }
+    typing_ += c;
     return Typed::Nothing;
 }
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <bitset>
+#include <cstddef>
 #include <string>
+
+#include "platform/evdev/scannerfilter.h"
 
 namespace platform::evdev {
 
@@ -14,16 +16,21 @@ namespace platform::evdev {
 //
 // A line is handed on only whole, at its line end: keys of a line cut short (the scanner
 // unplugged, the device failing) never reach the input box to spoil the next scan. Nor
-// does a line the kernel dropped events of: decoded, it would show wrong fields.
+// does a line the kernel dropped events of: decoded, it would show wrong fields. Nor
+// does a line longer than any scan: a device that types for ever without a line end
+// cannot make the line grow without bound.
 class ScannerKeys {
 public:
-    static constexpr unsigned kKeyCount = 0x300; // KEY_CNT
-    using KeysDown = std::bitset<kKeyCount>;
+    static constexpr unsigned kKeyCount = KeyBits().size();
+    using KeysDown = KeyBits;
+    // Characters a line may have, far beyond the longest scan.
+    static constexpr std::size_t kLongestLine = 1024;
 
     enum class Typed {
         Nothing,
-        AltTap, // Alt pressed and released with no other key in between
-        Line,   // a line end: line() holds the line
+        AltTap,  // Alt pressed and released with no other key in between
+        Line,    // a line end: line() holds the line
+        TooLong, // the line outgrew kLongestLine: it is dropped up to its line end
     };
 
     // An EV_KEY event: value 1 press, 0 release, 2 the kernel's repeat of a held key,

@@ -10,12 +10,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include <QPointer>
 #include <QSocketNotifier>
-#include <QTimer>
 
-#include "platform/evdev/inputnode.h"
 #include "platform/evdev/scannerdevice.h"
 
 namespace platform {
@@ -34,12 +33,14 @@ namespace {
 constexpr const char* kInputDir = "/dev/input";
 // udev grants access a moment after a node appears: a refusal is told only if it lasts.
 constexpr std::chrono::seconds kAccessSettles{2};
+// Nothing says when another program lets a device go, so it is asked this often.
+constexpr std::chrono::seconds kBusyRetry{3};
+// A key of the scanner is down: it is tried again after the key will have gone up.
+constexpr std::chrono::milliseconds kKeysUp{100};
 
-void reportUnreadable(const InputNode& scanner, int error)
+void tell(const InputNode& scanner, const char* what)
 {
-    const char* why = error == EBUSY ? "another program has taken it" : std::strerror(error);
-    std::fprintf(stderr, "tarnix: barcode scanner \"%s\" (%s) not read, so it types through the desktop: %s\n",
-        scanner.name.c_str(), scanner.path.c_str(), why);
+    std::fprintf(stderr, "tarnix: barcode scanner \"%s\" (%s) %s\n", scanner.name.c_str(), scanner.path.c_str(), what);
 }
 
 } // namespace
@@ -49,6 +50,8 @@ ScannerWatch::ScannerWatch(ScannerTyping typing, QObject* parent)
     , typing_(std::move(typing))
     , inotify_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
 {
+    retry_.setInterval(kBusyRetry);
+    connect(&retry_, &QTimer::timeout, this, &ScannerWatch::retryWaiting);
     // Watched before the first look, so that nothing plugged in meanwhile is missed.
     if (inotify_ < 0
         || inotify_add_watch(inotify_, kInputDir, IN_CREATE | IN_ATTRIB | IN_DELETE | IN_MOVED_TO | IN_MOVED_FROM)
@@ -110,33 +113,65 @@ void ScannerWatch::lookAtAll()
 
 void ScannerWatch::consider(const std::string& node, bool settled)
 {
-    if (!node.starts_with("event") || devices_.contains(node))
+    if (!node.starts_with("event"))
         return;
-    const auto scanner = findScanner(node);
-    if (!scanner)
-        return;
-    const int fd = openAndTake(*scanner);
-    if (fd < 0) {
-        const int error = errno;
-        // Gone again, or another device now: nothing to say.
-        if (error == ENOENT || error == ENODEV)
-            return;
-        if (!settled)
-            QTimer::singleShot(kAccessSettles, this, [this, node] { consider(node, true); });
-        else if (reported_.insert(node).second)
-            reportUnreadable(*scanner, error);
+    if (const auto held = devices_.find(node); held != devices_.end()) {
+        // Its access changed: the kernel would let this process read on, so it lets go.
+        // (A node being removed changes too, on its way out.)
+        if (const int error = accessError(held->second.node); error == ENOENT) {
+            forget(node);
+        } else if (error != 0) {
+            const InputNode scanner = held->second.node;
+            forget(node);
+            reported_[node] = EACCES;
+            tell(scanner, "let go: this user may no longer read it");
+        }
         return;
     }
-    reported_.erase(node);
+    const auto scanner = findScanner(node);
+    if (!scanner) {
+        waiting_.erase(node);
+        return;
+    }
+    const int fd = openAndTake(*scanner);
+    if (fd >= 0) {
+        take(node, *scanner, fd);
+        return;
+    }
+    const int error = errno;
+    if (error == EBUSY) {
+        if (waiting_.insert(node).second && !retry_.isActive())
+            retry_.start();
+        if (std::exchange(reported_[node], EBUSY) != EBUSY)
+            tell(*scanner, "not read, so it types through the desktop: another program has taken it");
+    } else if (error == EAGAIN && !settled) {
+        QTimer::singleShot(kKeysUp, this, [this, node] { consider(node, true); });
+    } else if (error == EAGAIN) {
+        waiting_.insert(node); // a key held down for long: tried again with the busy ones
+        if (!retry_.isActive())
+            retry_.start();
+    } else if (error != ENOENT && error != ENODEV) { // gone again, or another device now
+        if (!settled)
+            QTimer::singleShot(kAccessSettles, this, [this, node] { consider(node, true); });
+        else if (std::exchange(reported_[node], error) != error)
+            tell(*scanner, (std::string("not read, so it types through the desktop: ") + std::strerror(error)).c_str());
+    }
+}
+
+void ScannerWatch::take(const std::string& node, const InputNode& scanner, int fd)
+{
+    waiting_.erase(node);
+    if (reported_.erase(node))
+        tell(scanner, "is read by Tarnix now");
     auto* device = new ScannerDevice(fd, this);
-    devices_[node] = device;
+    devices_[node] = {device, scanner};
     connect(device, &ScannerDevice::altTapped, this, [this] { typing_.altTapped(); });
     connect(device, &ScannerDevice::lineTyped, this,
         [this](const QString& line) { typing_.lineTyped(line.toStdU16String()); });
     connect(device, &ScannerDevice::failed, this, [this, node, device = QPointer(device)] {
-        // Arrives queued: the device may be forgotten already, its node another device's.
+        // The device may be forgotten already, its node another device's.
         const auto it = devices_.find(node);
-        if (device && it != devices_.end() && it->second == device)
+        if (device && it != devices_.end() && it->second.device == device)
             forget(node);
     });
     device->start();
@@ -145,10 +180,19 @@ void ScannerWatch::consider(const std::string& node, bool settled)
 void ScannerWatch::forget(const std::string& node)
 {
     reported_.erase(node);
+    waiting_.erase(node);
     if (const auto it = devices_.find(node); it != devices_.end()) {
-        delete it->second; // ends its thread and lets the device go
+        delete it->second.device; // ends its thread and lets the device go
         devices_.erase(it);
     }
+}
+
+void ScannerWatch::retryWaiting()
+{
+    for (const std::string& node : std::set(waiting_))
+        consider(node, true);
+    if (waiting_.empty())
+        retry_.stop();
 }
 
 } // namespace platform::evdev

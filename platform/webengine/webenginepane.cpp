@@ -99,6 +99,10 @@ WebEnginePane::~WebEnginePane()
 
 void WebEnginePane::navigate(const QString& address)
 {
+    // Scans that come faster than pages load (a device flooding lines) must not queue up
+    // without bound: the oldest address still waiting gives way to the newest.
+    if (pending_.size() >= kMostWaiting)
+        pending_.removeFirst();
     pending_.append(address);
     startNext();
 }

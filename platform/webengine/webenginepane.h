@@ -26,11 +26,13 @@ class LookupPage;
 // Every address the pane is sent to is requested, in order: one that comes while the
 // renderer is being asked, or while the page before it is loading, waits its turn. A
 // load goes on to the next address when it has finished, or after kHangBound at the
-// latest, by which time its request has gone out.
+// latest, by which time its request has gone out. At most kMostWaiting addresses wait.
 class WebEnginePane final : public QWidget {
     Q_OBJECT
 public:
     static constexpr std::chrono::milliseconds kHangBound{2000};
+    // Addresses that may wait their turn; a newer one pushes out the oldest.
+    static constexpr qsizetype kMostWaiting = 16;
 
     explicit WebEnginePane(QWidget* parent);
     ~WebEnginePane() override;

@@ -206,7 +206,7 @@ def alive(pid):
 class Tarnix:
     """The program under test, with its accessible widgets."""
 
-    def __init__(self, program, extra_env=None, own_group=False):
+    def __init__(self, program, extra_env=None, own_group=False, user=None):
         env = dict(os.environ)
         for proxy in ("http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"):
             env.pop(proxy, None)
@@ -217,7 +217,7 @@ class Tarnix:
         self.started = time.monotonic()
         # own_group: as a shell starts a job, so Ctrl+Z's SIGTSTP goes to its group.
         self.process = subprocess.Popen([program], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                        stderr=self.stderr_file, process_group=0 if own_group else None)
+                                        stderr=self.stderr_file, process_group=0 if own_group else None, user=user)
         self.window = None
         self.app = None
         self.widgets = {}

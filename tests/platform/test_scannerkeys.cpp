@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <linux/input-event-codes.h>
+#include <sys/sysmacros.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include <string>
 #include <vector>
 
+#include "platform/evdev/inputnode.h"
 #include "platform/evdev/scannerfilter.h"
 #include "platform/evdev/scannerkeys.h"
 
@@ -61,19 +66,47 @@ TEST(ScannerKeys, ALineTheKernelDroppedEventsOfIsThrownAwayAndTheNextOneComesWho
     EXPECT_EQ(k.typed, std::vector<std::u16string>{u"Cd\r\n"});
 }
 
-TEST(ScannerFilter, ScannersByNameWithEveryLetterKeyAndNoOtherDevice)
+TEST(ScannerFilter, ScannersByTheirOwnNameAmongKeyboardsAndNoOtherDevice)
 {
     using platform::evdev::isBarcodeScanner;
+    const auto bits = [](const char* sysfs) { return platform::evdev::keyBitsFromSysfs(sysfs).value(); };
     // A full keyboard's keys as sysfs writes them, a scanner's consumer-control keys.
-    const char* keyboard = "1000000000007 ff9f207ac14057ff febeffdfffefffff fffffffffffffffe\n";
-    const char* consumer = "3ff 0 0 0 0 0 0 0 0\n";
+    const auto keyboard = bits("1000000000007 ff9f207ac14057ff febeffdfffefffff fffffffffffffffe\n");
+    const auto consumer = bits("3ff 0 0 0 0 0 0 0 0\n");
     EXPECT_TRUE(isBarcodeScanner("USB Barcode Scanner", keyboard));
     EXPECT_TRUE(isBarcodeScanner("Bar Code Reader", keyboard));
     EXPECT_TRUE(isBarcodeScanner("Honeywell SCANNER", keyboard));
+    EXPECT_TRUE(isBarcodeScanner("USB Barcode Scanner", bits("fffffffe"))); // Escape to S, as udev counts keyboards
     EXPECT_FALSE(isBarcodeScanner("AT Translated Set 2 keyboard", keyboard));
     EXPECT_FALSE(isBarcodeScanner("USB Barcode Scanner Consumer Control", consumer));
-    EXPECT_FALSE(isBarcodeScanner("USB Barcode Scanner", "3ff0000")); // the top letter row only
-    EXPECT_TRUE(platform::evdev::hasKey(consumer, 0x200));
+    EXPECT_FALSE(isBarcodeScanner("USB Barcode Scanner", bits("3ff0000"))); // the top letter row only
+    EXPECT_TRUE(consumer.test(0x200));
+    EXPECT_FALSE(platform::evdev::keyBitsFromSysfs("ff zz"));
+}
+
+// The node's own device says what it is, as sysfs lays it out; a node that is no scanner
+// or whose description cannot be read is none.
+TEST(ScannerFilter, ANodeIsTheScannerItsSysfsEntrySays)
+{
+    const std::filesystem::path sys = std::filesystem::path(testing::TempDir()) / "tarnix-sysfs";
+    const auto entry = [&](const char* node, const char* name, const char* keys) {
+        std::filesystem::create_directories(sys / node / "device" / "capabilities");
+        std::ofstream(sys / node / "dev") << "13:67\n";
+        std::ofstream(sys / node / "device" / "name") << name << "\n";
+        std::ofstream(sys / node / "device" / "capabilities" / "key") << keys << "\n";
+    };
+    entry("event3", "USB Barcode Scanner", "7 fffffffffffffffe");
+    entry("event4", "USB Barcode Scanner Consumer Control", "3ff 0 0 0 0");
+    entry("event5", "Bar Code Reader", "not hex");
+    const auto scanner = platform::evdev::findScanner("event3", "/dev/input", sys.string());
+    ASSERT_TRUE(scanner);
+    EXPECT_EQ(scanner->path, "/dev/input/event3");
+    EXPECT_EQ(scanner->name, "USB Barcode Scanner");
+    EXPECT_EQ(scanner->number, makedev(13, 67));
+    EXPECT_FALSE(platform::evdev::findScanner("event4", "/dev/input", sys.string()));
+    EXPECT_FALSE(platform::evdev::findScanner("event5", "/dev/input", sys.string()));
+    EXPECT_FALSE(platform::evdev::findScanner("event6", "/dev/input", sys.string()));
+    std::filesystem::remove_all(sys);
 }
 
 } // namespace

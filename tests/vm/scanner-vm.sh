@@ -67,7 +67,7 @@ if [ -s "$output" ]; then cat "$output"; else cat "$work/console.txt"; fi
 read -r passed failed phases < <(awk '/^[0-9]+ passed, [0-9]+ failed$/ {p += $1; f += $3; n++}
                                       END {print p + 0, f + 0, n + 0}' "$output" 2>/dev/null || echo 0 0 0)
 echo "scanner-vm: the virtual machine ran ${elapsed} s (qemu status $status)"
-if [ "$status" -ne 0 ] || [ "$phases" -ne 2 ]; then
+if [ "$status" -ne 0 ] || [ "$phases" -ne 3 ]; then
   echo "scanner-vm: a phase did not finish"
   failed=$((failed + 1))
 fi

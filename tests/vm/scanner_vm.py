@@ -5,7 +5,7 @@ of the virtual machine of scanner-vm.sh (guest.sh runs this). Scanners and the p
 keyboard are USB keyboards made through uinput; the fields are read through the
 accessibility bus. Prints a line per check and a closing "N passed, N failed" line.
 
-    scanner_vm.py --tarnix PATH --scanlines PATH x11|wayland
+    scanner_vm.py --tarnix PATH --scanlines PATH x11|seat|wayland
 """
 
 import argparse
@@ -58,13 +58,17 @@ class UsbKeyboard:
         os.write(self.fd, struct.pack("<qqHHi", 0, 0, EV_KEY, code, value) + struct.pack("<qqHHi", 0, 0, EV_SYN, 0, 0))
         time.sleep(0.001)
 
+    @staticmethod
+    def events(line, enter=True):
+        """The key events of a line: (code, 1 press or 0 release)."""
+        for code, shift in [(KEY_LEFTALT, False)] + [US_KEYS[c] for c in line] + ([(KEY_ENTER, False)] if enter else []):
+            yield from [(KEY_LEFTSHIFT, 1)] if shift else []
+            yield from [(code, 1), (code, 0)]
+            yield from [(KEY_LEFTSHIFT, 0)] if shift else []
+
     def type_line(self, line, enter=True):
-        keys = [(KEY_LEFTALT, False)] + [US_KEYS[c] for c in line] + ([(KEY_ENTER, False)] if enter else [])
-        for code, shift in keys:
-            for press in ([KEY_LEFTSHIFT] if shift else []) + [code]:
-                self.key(press, 1)
-            for release in [code] + ([KEY_LEFTSHIFT] if shift else []):
-                self.key(release, 0)
+        for code, value in self.events(line, enter):
+            self.key(code, value)
 
     def unplug(self):
         fcntl.ioctl(self.fd, UI_DEV_DESTROY)
@@ -99,6 +103,13 @@ def udev_tags(node):
     return " ".join(re.findall(r"^TAGS=(.*)$", out, re.M))
 
 
+def hold(node):
+    """Takes the device as another program would; os.close lets it go."""
+    fd = os.open(node, os.O_RDONLY | os.O_NONBLOCK)
+    fcntl.ioctl(fd, EVIOCGRAB, 1)
+    return fd
+
+
 def scan_decodes(tarnix, scanner, scan):
     scanner.type_line(scan["line"])
     return poll(lambda: fields_show(tarnix, scan), SLOW, 0.1)
@@ -117,12 +128,12 @@ def scenario_x11(args, checks):
     """With-xvfb.sh --wm openbox, as root: Tarnix could open any device."""
     keyboard = UsbKeyboard("Tarnix VM Keyboard")
     other = subprocess.Popen(["xmessage", "-geometry", "+800+700", "another program"])
+    scanner = UsbKeyboard("USB Barcode Scanner")
     tarnix = start(args.tarnix, checks)
     try:
         other_window = int(xdotool("search", "--sync", "--onlyvisible", "--classname", "xmessage").split()[0])
-        scans = scan_lines(args.scanlines, 5)
-        scanner = UsbKeyboard("USB Barcode Scanner")
-        checks.check(taken(scanner.node), "a scanner plugged in after the start is taken: a second grab gets EBUSY")
+        scans = scan_lines(args.scanlines, 8)
+        checks.check(taken(scanner.node), "a scanner present at the start is taken: a second grab gets EBUSY")
         decoded = 0
         for scan in scans[:3]:
             focus_window(other_window)
@@ -148,12 +159,91 @@ def scenario_x11(args, checks):
                      and devices_open(tarnix) == [scanner.node], "plugged in again: the next scan decodes",
                      f"shown {fields_text(tarnix)}, open {devices_open(tarnix)}")
 
+        # Two scanners typing at once: each line whole, none mixed with the other's.
+        second = UsbKeyboard("Bar Code Reader")
+        first_keys = list(UsbKeyboard.events(scans[5]["line"]))
+        second_keys = list(UsbKeyboard.events(scans[6]["line"], enter=False))
+        taken(second.node)
+        for i in range(max(len(first_keys), len(second_keys))):
+            for device, keys in ((scanner, first_keys), (second, second_keys)):
+                if i < len(keys):
+                    device.key(*keys[i])
+        first_whole = poll(lambda: fields_show(tarnix, scans[5]), SLOW, 0.1)
+        second.key(KEY_ENTER, 1), second.key(KEY_ENTER, 0)
+        checks.check(first_whole and poll(lambda: fields_show(tarnix, scans[6]), SLOW, 0.1),
+                     "two scanners typing at once: each line decodes whole", str(fields_text(tarnix)))
+        second.unplug()
+
+        # A line longer than any scan is dropped whole, said once, and the next one decodes.
+        # Typed in bursts of 8 characters, 32 events, that the kernel's 64 for a reader hold.
+        for count, (code, value) in enumerate(UsbKeyboard.events("a" * 1030)):
+            os.write(scanner.fd, struct.pack("<qqHHi", 0, 0, EV_KEY, code, value) + struct.pack("<qqHHi", 0, 0, EV_SYN, 0, 0))
+            if count % 16 == 15:
+                time.sleep(0.02)
+        checks.check(scan_decodes(tarnix, scanner, scans[7]) and tarnix.stderr().count("without a line end") == 1
+                     and "lost" not in tarnix.stderr(),
+                     "a line of 1030 characters is dropped with one line on stderr, and the next scan decodes",
+                     f"shown {fields_text(tarnix)}; stderr {tarnix.stderr()[-400:]}")
+
         subprocess.run(["setxkbmap", "-layout", "de"], check=True)
         missed = [s["line"] for s in hazardous_scans(args.scanlines, 2) if not scan_decodes(tarnix, scanner, s)]
         checks.check(not missed, "under the desktop layout de, 2 scans holding +, /, y and z decode", str(missed))
     finally:
         tarnix.kill()
         other.kill()
+        if checks.failed:
+            print("--- tarnix stderr ---\n" + tarnix.stderr() + "--- end ---", flush=True)
+
+
+def scenario_seat(args, checks):
+    """With-xvfb.sh, Tarnix as an ordinary user: the seat's access to the scanner given and
+    taken with ACLs as logind does at a user switch, and another program holding it."""
+    user = "tarnixvm"
+    subprocess.run(["xhost", f"+SI:localuser:{user}"], check=True, capture_output=True)
+    scanner = UsbKeyboard("USB Barcode Scanner")
+    env = {"HOME": f"/home/{user}", "XDG_RUNTIME_DIR": args.runtime} if args.runtime else {"HOME": f"/home/{user}"}
+    tarnix = Tarnix(args.tarnix, env, user=user)
+    held = None
+    try:
+        def holds():
+            return grab_error(scanner.node) == errno.EBUSY and devices_open(tarnix) == [scanner.node]
+
+        def free():
+            return grab_error(scanner.node) == 0 and not devices_open(tarnix)
+
+        def told(text):
+            return tarnix.stderr().count(text)
+
+        def acl(*change):
+            subprocess.run(["setfacl", *change, scanner.node], check=True)
+            return time.monotonic()
+
+        tarnix.wait_for_window(SLOW * 2)
+        checks.check(poll(lambda: told("not read") == 1, SLOW, 0.2) and free(),
+                     "no access at all: one line on stderr, and the scanner is left to the desktop", tarnix.stderr())
+        acl("-m", f"u:{user}:rw")
+        checks.check(poll(holds, SLOW, 0.1) and told("is read by Tarnix now") == 1, "access given: taken",
+                     tarnix.stderr())
+        since = acl("-x", f"u:{user}")
+        let_go = poll(free, SLOW, 0.05)
+        checks.check(let_go, f"access taken away: let go after {time.monotonic() - since:.1f} s (in the VM)",
+                     f"open {devices_open(tarnix)}")
+        acl("-m", f"u:{user}:rw")
+        checks.check(poll(holds, SLOW, 0.1), "access given back: taken again", tarnix.stderr())
+
+        acl("-x", f"u:{user}")
+        poll(free, SLOW, 0.05)
+        held = hold(scanner.node)
+        acl("-m", f"u:{user}:rw")
+        busy = poll(lambda: told("another program has taken it") == 1, SLOW, 0.2)
+        os.close(held)
+        held = None
+        checks.check(busy and poll(holds, SLOW, 0.2) and told("another program has taken it") == 1,
+                     "held by another program when access came: told once, taken once it is free", tarnix.stderr())
+    finally:
+        if held is not None:
+            os.close(held)
+        tarnix.kill()
         if checks.failed:
             print("--- tarnix stderr ---\n" + tarnix.stderr() + "--- end ---", flush=True)
 
@@ -201,12 +291,14 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--tarnix", required=True)
     parser.add_argument("--scanlines", required=True)
-    parser.add_argument("desktop", choices=["x11", "wayland"])
+    parser.add_argument("--runtime", help="the ordinary user's XDG_RUNTIME_DIR, for the seat")
+    parser.add_argument("desktop", choices=["x11", "seat", "wayland"])
     args = parser.parse_args()
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        return run_checks(scenario_x11 if args.desktop == "x11" else scenario_wayland, args)
+        scenarios = {"x11": scenario_x11, "seat": scenario_seat, "wayland": scenario_wayland}
+        return run_checks(scenarios[args.desktop], args)
     finally:
         bus.terminate()
         bus.wait()
