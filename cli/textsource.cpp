@@ -33,7 +33,7 @@ TextSource::TextSource(ByteSource& input)
 
 std::size_t TextSource::read(char* buffer, std::size_t size)
 {
-    if (!markRead_)
+    if (!started_)
         return readFirst(buffer, size);
     for (;;) {
         if (pendingBegin_ < pending_.size())
@@ -59,7 +59,7 @@ std::size_t TextSource::readFirst(char* buffer, std::size_t size)
     // The first read goes straight to the caller, as every later one of a UTF-8 input
     // does. More is asked for only while the bytes so far begin a mark, so a line from
     // a pipe never waits for bytes that are not needed to tell.
-    markRead_ = true;
+    started_ = true;
     char small[3]; // for a buffer too small to hold a mark
     char* const into = size >= sizeof small ? buffer : small;
     const std::size_t room = size >= sizeof small ? size : sizeof small;
