@@ -41,8 +41,9 @@ data of each.
 
 Reads the FILEs in order, or standard input when there is none; "-" stands for
 standard input. Input is UTF-8; every byte that is not part of valid UTF-8
-counts as one U+FFFD replacement character. A line ends at LF, with or without
-a CR before it.
+counts as one U+FFFD replacement character. A UTF-8 byte-order mark at the
+start is dropped; an input that starts with a UTF-16 byte-order mark (LE or
+BE) is read as UTF-16. A line ends at LF, with or without a CR before it.
 
 Output, one UTF-8 line per decoded scan:
   default  serial<TAB>type<TAB>data, with \t \r \n \\ for TAB, CR, LF and

@@ -2,6 +2,7 @@
 #include "cli/scanlogdecoder.h"
 
 #include "cli/programname.h"
+#include "cli/textsource.h"
 #include "decoder/scanline.h"
 #include "unicode/utf8.h"
 
@@ -43,7 +44,8 @@ ScanLogDecoder::ScanLogDecoder(OutputFormat format, ByteSink& output, ByteSink& 
 std::size_t ScanLogDecoder::decode(ByteSource& input, std::string_view inputName)
 {
     FlushBeforeRead source(input, *this);
-    LineReader reader(source, blockSize_);
+    TextSource text(source);
+    LineReader reader(text, blockSize_);
     std::size_t lineNumber = 0;
     std::size_t rejected = 0;
     std::string_view bytes;

@@ -27,10 +27,11 @@ public:
     ScanLogDecoder(OutputFormat format, ByteSink& output, ByteSink& messages,
         std::size_t blockSize = LineReader::kDefaultBlockSize);
 
-    // Decodes every line of input, named inputName in messages, and returns how many
-    // lines were too short to decode. Each of those gets a message and no record.
-    // Throws InputError when input fails (the lines before it are decoded) and
-    // OutputError when the output or the messages cannot be written.
+    // Decodes every line of input (UTF-8, or UTF-16 after its byte-order mark), named
+    // inputName in messages, and returns how many lines were too short to decode.
+    // Each of those gets a message and no record. Throws InputError when input fails
+    // (the lines before it are decoded) and OutputError when the output or the
+    // messages cannot be written.
     std::size_t decode(ByteSource& input, std::string_view inputName);
 
     // Writes out what the buffer holds.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Any bytes, read in any block and read sizes, give one record or one message per
-// line, and the records are valid UTF-8 lines that no field can break: two TABs per
-// line in columns, no raw control character in either format. Anything else aborts.
+// line (of UTF-8, or of UTF-16 after its byte-order mark), and the records are valid
+// UTF-8 lines that no field can break: two TABs per line in columns, no raw control
+// character in either format. Anything else aborts.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -53,6 +54,25 @@ std::size_t countOf(std::string_view text, char ch)
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), ch));
 }
 
+// The lines of a log as its encoding counts them: after a UTF-16 mark, LF code units
+// (never an 0x0A byte inside another unit); otherwise LF bytes, a UTF-8 mark no line.
+std::size_t linesOf(std::string_view log)
+{
+    if (log.starts_with("\xFF\xFE") || log.starts_with("\xFE\xFF")) {
+        const std::size_t lfAt = log[0] == '\xFE' ? 1 : 0;
+        std::size_t lines = 0;
+        bool open = false;
+        for (std::size_t i = 2; i < log.size(); i += 2) {
+            open = !(i + 1 < log.size() && log[i + lfAt] == '\n' && log[i + 1 - lfAt] == '\0');
+            lines += !open;
+        }
+        return lines + open;
+    }
+    if (log.starts_with("\xEF\xBB\xBF"))
+        log.remove_prefix(3);
+    return countOf(log, '\n') + (!log.empty() && log.back() != '\n');
+}
+
 void checkUtf8WithoutRawControls(const std::string& output)
 {
     std::u16string text;
@@ -77,7 +97,7 @@ void checkFormat(std::string_view log, std::size_t blockSize, std::size_t chunk,
     const std::size_t rejected = decoder.decode(source, "fuzz");
     decoder.flush();
 
-    const std::size_t lines = countOf(log, '\n') + (!log.empty() && log.back() != '\n');
+    const std::size_t lines = linesOf(log);
     const std::size_t records = countOf(output.text, '\n');
     if (records + rejected != lines)
         fail("lines went missing or were counted twice");

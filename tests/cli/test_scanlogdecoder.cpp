@@ -51,6 +51,42 @@ Decoded decodeAll(const std::string& input, OutputFormat format = OutputFormat::
 
 const std::string kSerial = "SN-000123456789ABC";
 
+std::string utf16Bytes(std::u16string_view text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text)
+        bytes += bigEndian ? std::string{char(unit >> 8), char(unit)} : std::string{char(unit), char(unit >> 8)};
+    return bytes;
+}
+
+// Two scans and between them a short line of U+0A0D (CR LF as UTF-16 LE bytes, LF CR
+// as BE), a surrogate pair and "x", the last line without its line end.
+const std::string kScanOne = typedLine(kSerial, "E28", "1Z9");
+const std::string kScanTwo = typedLine("SERIAL000000000001", "EAN", "4006381333931XY");
+const std::u16string kMixedLog = std::u16string(kScanOne.begin(), kScanOne.end()) + u"\r\n\u0A0D\U0001F600x\n"
+    + std::u16string(kScanTwo.begin(), kScanTwo.end());
+
+// Reads the log in pieces from one byte up, which split its mark, code units and
+// surrogate pair, and expects what the same text in plain UTF-8 gives.
+void expectMixedLogDecoded(const std::string& log, const char* encoding)
+{
+    for (const std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::string::npos}) {
+        for (const std::size_t blockSize : {std::size_t{1}, std::size_t{5}, cli::LineReader::kDefaultBlockSize}) {
+            MemorySink output;
+            MemorySink messages;
+            MemorySource source(log, chunk);
+            ScanLogDecoder decoder(OutputFormat::Columns, output, messages, blockSize);
+            const std::size_t rejected = decoder.decode(source, "scans.log");
+            decoder.flush();
+            const std::string where
+                = std::string(encoding) + ", chunk " + std::to_string(chunk) + ", block " + std::to_string(blockSize);
+            EXPECT_EQ(output.text, kSerial + "\tE28\t1Z9\nSERIAL000000000001\tEAN\t4006381333931XY\n") << where;
+            EXPECT_EQ(messages.text, cli::tooShortMessage("scans.log", 2, 4)) << where;
+            EXPECT_EQ(rejected, 1u) << where;
+        }
+    }
+}
+
 } // namespace
 
 TEST_F(ScanLog, EachLineIsDecodedWithItsCrLfRestoredWhateverItsOwnLineEnd)
@@ -191,4 +227,27 @@ TEST_F(ScanLog, AFailingInputKeepsTheRecordsOfTheLinesBeforeIt)
     EXPECT_THROW(decoder.decode(source, "disk.log"), cli::InputError);
     decoder.flush();
     EXPECT_EQ(output.text, kSerial + "\tE28\tABC\n" + kSerial + "\tE28\tABC\n");
+}
+
+TEST_F(ScanLog, AUtf8ByteOrderMarkIsNotPartOfTheFirstLine)
+{
+    expectMixedLogDecoded("\xEF\xBB\xBF" + kScanOne + "\r\n\xE0\xA8\x8D\xF0\x9F\x98\x80x\n" + kScanTwo, "UTF-8");
+}
+
+TEST_F(ScanLog, Utf16LittleEndianDecodesAsTheSameTextInUtf8)
+{
+    expectMixedLogDecoded(utf16Bytes(kMixedLog, false), "UTF-16 LE");
+
+    // A high surrogate in place of the lead character is one U+FFFD and keeps the
+    // layout; an odd byte that ends the input is a line of one U+FFFD.
+    std::u16string lone(kScanOne.begin(), kScanOne.end());
+    lone[0] = 0xD800;
+    const Decoded decoded = decodeAll(utf16Bytes(lone + u"\n", false) + "Z");
+    EXPECT_EQ(decoded.output, kSerial + "\tE28\t1Z9\n");
+    EXPECT_EQ(decoded.messages, cli::tooShortMessage("scans.log", 2, 1));
+}
+
+TEST_F(ScanLog, Utf16BigEndianDecodesAsTheSameTextInUtf8)
+{
+    expectMixedLogDecoded(utf16Bytes(kMixedLog, true), "UTF-16 BE");
 }

@@ -252,3 +252,11 @@ TEST_F(TarnixDecode, LongInputAcrossManyReadBlocksDecodesEveryLine)
     EXPECT_TRUE(result.out == expected) << "the output differs; " << result.out.size() << " bytes instead of "
                                         << expected.size();
 }
+
+TEST_F(TarnixDecode, AUtf8ByteOrderMarkIsDroppedFromEachFileAndStandardInput)
+{
+    const std::string line = "\xEF\xBB\xBF" + typed(kSerial, bytesOf("E28"), bytesOf("1Z9")) + "\n";
+    const Outcome result = run({file("bom.log", line).string(), "-"}, line);
+    EXPECT_EQ(result.out, "SN-000123456789ABC\tE28\t1Z9\nSN-000123456789ABC\tE28\t1Z9\n");
+    EXPECT_EQ(result.status, 0);
+}
