@@ -44,6 +44,10 @@ Scenarios:
     modal-moments     with the help window focused, an Alt-led scan lands whole in Tarnix;
                       with the About box up, one typed in another program reaches that
                       program whole.
+    one-per-session   a killed Tarnix's socket stops no start; of two starts at once one
+                      ends with status 0; a later start ends with status 0 and brings the
+                      one window forward with an empty, focused input box, and Alt-led
+                      scans from another program land whole in it.
     wayland-layouts   (in with-sway.sh) the same scanner as a Wayland virtual keyboard
                       with a de keymap, Tarnix on Wayland and on XWayland, Caps Lock off
                       and on: every scan decodes.
@@ -61,6 +65,7 @@ import http.server
 import os
 import re
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
@@ -485,6 +490,18 @@ def scenario_screen_reader(args, checks):
         return report(checks, tarnix)
 
 
+def alt_scans_from(other, tarnix, scanner, scans):
+    """How many of the scans, each typed while the other program has the keyboard, land
+    whole in Tarnix."""
+    whole = 0
+    for scan in scans:
+        other.focus()
+        # One burst: Alt, then the line and its Return with no gap, as a scanner types.
+        scanner.type_line(scan["line"], alt=True)
+        whole += bool(poll(lambda: fields_show(tarnix, scan), 5))
+    return whole
+
+
 def scenario_alt_from_other_program(args, checks):
     from keyscanner import KeyScanner
 
@@ -493,19 +510,79 @@ def scenario_alt_from_other_program(args, checks):
     with OtherProgram() as other:
         tarnix = start(args.tarnix, checks)
         try:
-            whole = 0
             scans = scan_lines(args.scanlines, 10)
-            for scan in scans:
-                other.focus()
-                # One burst: Alt, then the line and its Return with no gap, as a scanner types.
-                scanner.type_line(scan["line"], alt=True)
-                whole += bool(poll(lambda: fields_show(tarnix, scan), 5))
+            whole = alt_scans_from(other, tarnix, scanner, scans)
             checks.check(whole == len(scans), f"{whole} of {len(scans)} Alt-prefixed scans land whole in Tarnix")
             other.check_nothing_after(checks, "")
             return report(checks, tarnix)
         finally:
             scanner.close()
             tarnix.kill()
+
+
+def scenario_one_per_session(args, checks):
+    """Over the socket a killed Tarnix left, two starts at once give one window; a later
+    start, with callers of junk and of half a request connected, brings that one forward."""
+    from keyscanner import KeyScanner
+
+    env = {"XDG_RUNTIME_DIR": tempfile.mkdtemp()}  # private to the user, as a session's is
+    tarnixes = []
+
+    def tarnix_windows():
+        return xdotool("search", "--onlyvisible", "--name", "^Tarnix v", check=False).split()
+
+    subprocess.run(["setxkbmap", "-layout", "us"], check=True)
+    scanner = KeyScanner()
+    with OtherProgram() as other:
+        try:
+            tarnixes.append(start(args.tarnix, checks, env))
+            tarnixes[0].kill()
+            sockets = [os.path.join(env["XDG_RUNTIME_DIR"], n) for n in os.listdir(env["XDG_RUNTIME_DIR"])
+                       if n.endswith(".socket")]
+            checks.check(len(sockets) == 1, "a killed Tarnix leaves its socket behind", f"{sockets}")
+            racing = [Tarnix(args.tarnix, env) for _ in range(2)]
+            tarnixes += racing
+            poll(lambda: [t for t in racing if t.process.poll() is not None], 15, 0.05)
+            ended = [t.process.returncode for t in racing if t.process.poll() is not None]
+            checks.check(ended == [0], "of two starts at once, one ends with status 0", f"statuses {ended}")
+            tarnix = next((t for t in racing if t.process.poll() is None), racing[0])
+            if not checks.check(tarnix.wait_for_window() and tarnix.wait_for_accessible(), "the other shows its "
+                                "window, readable through the accessibility bus"):
+                return report(checks, tarnix)
+            checks.check(len(tarnix_windows()) == 1, "one Tarnix window", f"{tarnix_windows()}")
+
+            tarnix.focus_main_window()
+            xdotool("type", "--delay", "0", "leftover")
+            poll(lambda: tarnix.text("Scan input") == "leftover", 5)
+            other.focus()
+            callers = [socket.socket(socket.AF_UNIX) for _ in range(2)]
+            with contextlib.suppress(OSError):  # junk, and a request that stops before its line end
+                for caller in callers:
+                    caller.connect(sockets[0] if sockets else "")
+                callers[1].sendall(b"come-forward")
+                callers[0].sendall(b"\xff" * 65536)
+            second = Tarnix(args.tarnix, env)
+            tarnixes.append(second)
+            try:
+                status = second.process.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                status = None
+            checks.check(status == 0, "a second start, with junk and a half request connected, ends with status 0",
+                         f"status {status}")
+            checks.check(len(tarnix_windows()) == 1 and tarnix.process.poll() is None, "one Tarnix window remains",
+                         f"{tarnix_windows()}")
+            checks.check(poll(lambda: focus_is(tarnix.window), 5), "it is in front with the keyboard",
+                         xdotool("getwindowfocus"))
+            checks.check(poll(lambda: tarnix.text("Scan input") == "" and tarnix.focused("Scan input"), 5),
+                         "its input box is empty and focused", repr(tarnix.text("Scan input")))
+            scans = scan_lines(args.scanlines, 6)
+            whole = alt_scans_from(other, tarnix, scanner, scans)
+            checks.check(whole == len(scans), f"{whole} of {len(scans)} Alt-prefixed scans land whole in it")
+            return report(checks, tarnix)
+        finally:
+            scanner.close()
+            for started in tarnixes:
+                started.kill()
 
 
 def layout_group():
@@ -1008,6 +1085,7 @@ SCENARIOS = {
     "keyboard-freeze": scenario_keyboard_freeze,
     "person-keys": scenario_person_keys,
     "modal-moments": scenario_modal_moments,
+    "one-per-session": scenario_one_per_session,
     "wayland-layouts": scenario_wayland_layouts,
 }
 

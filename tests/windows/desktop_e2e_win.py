@@ -12,12 +12,13 @@ that X window go to Wine's foreground window. Run inside an X server of its own
 
 PATH is a program that prints COUNT scan lines with their fields (line TAB serial TAB type
 TAB data). The scenario: the window appears with its caption and controls at their
-places; scans typed at full speed decode; Help opens the help window; About opens the
-About box; Ctrl+L makes the window tall and a scan then writes the lookup status; Alt
-pressed in another Windows program (notepad) brings Tarnix back, so the next scan lands
-in it; under the desktop layout de, a scanner played at the key level (the key codes of
-a US keyboard) types scans that decode; Ctrl+X ends the program with status 0. Prints
-one line per check and a closing "N passed, N failed" line.
+places; a second start ends with status 0 and leaves it the one window; scans typed at
+full speed decode; Help opens the help window; About opens the About box; Ctrl+L makes
+the window tall and a scan then writes the lookup status; Alt pressed in another Windows
+program (notepad) brings Tarnix back, so the next scan lands in it; under the desktop
+layout de, a scanner played at the key level (the key codes of a US keyboard) types
+scans that decode; Ctrl+X ends the program with status 0. Prints one line per check and
+a closing "N passed, N failed" line.
 """
 
 import argparse
@@ -154,8 +155,7 @@ def scenario(args, checks):
     subprocess.run(["setxkbmap", "-layout", "us"], check=True)
     scanner = KeyScanner()
     wine = Wine()
-    tarnix = None
-    notepad = None
+    tarnix = notepad = again = None
     try:
         exe = os.path.join(args.bin, "tarnix.exe")
         wintext = os.path.join(args.bin, "..", "tests", "windows", "wintext.exe")
@@ -177,6 +177,13 @@ def scenario(args, checks):
         checks.check(main.control("Label5", first) and main.control("Label5", first)["text"] == "Current scan code:",
                      'Label5 shows "Current scan code:" at its place')
         checks.check(poll(lambda: foreground(main), 10), "the main window is in front at start")
+        again = wine.start(exe)
+        try:
+            status = again.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            status = None
+        checks.check(status == 0 and main.read() is not None, "a second start ends with status 0, the first window "
+                     "remains", f"status {status}")
 
         # Another Windows program takes the keyboard; the scanner's Alt brings Tarnix back.
         scans = scan_lines(args.scanlines, 6)
@@ -242,7 +249,7 @@ def scenario(args, checks):
             status = None
         checks.check(status == 0, "Ctrl+X ends the program with status 0", f"status {status}")
     finally:
-        for process in (tarnix, notepad):
+        for process in (tarnix, notepad, again):
             if process and process.poll() is None:
                 process.kill()
         wine.close()
