@@ -103,7 +103,8 @@ void ScannerDevice::handle(const input_event& event)
             keys_.eventsLost(keysDown(fd_));
         }
     } else if (event.type == EV_KEY) {
-        switch (const auto what = keys_.key(event.code, event.value)) {
+        switch (const auto what = keys_.key(event.code, event.value,
+                    std::uint32_t(event.input_event_sec * 1000 + event.input_event_usec / 1000))) {
         case ScannerKeys::Typed::Nothing: break;
         case ScannerKeys::Typed::TooLong:
             std::fprintf(stderr,

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
+#include "platform/alttaprule.h"
 #include "platform/evdev/scannerfilter.h"
 
 namespace platform::evdev {
@@ -34,8 +36,8 @@ public:
     };
 
     // An EV_KEY event: value 1 press, 0 release, 2 the kernel's repeat of a held key,
-    // which types again as it does on the desktop.
-    Typed key(unsigned code, int value);
+    // which types again as it does on the desktop; timeMs: the event's time.
+    Typed key(unsigned code, int value, std::uint32_t timeMs = 0);
 
     // After Typed::Line, the whole line with its CR LF.
     const std::u16string& line() const { return line_; }
@@ -50,7 +52,7 @@ private:
     KeysDown down_;
     std::u16string typing_;
     std::u16string line_;
-    bool altAlone_ = false;
+    AltTapRule tap_;
     bool spoiled_ = false;
 };
 

@@ -97,13 +97,7 @@ void AltGuard::handleEvent(const xcb_generic_event_t& event)
         return;
     }
     if (const auto raw = rawKeys_ ? rawKeys_->of(event) : std::nullopt) {
-        if (!frozen_)
-            return;
-        switch (tap_.next(*raw)) {
-        case AltTap::Outcome::Chord: letGo(); break;
-        case AltTap::Outcome::Tap: frozen_->tapped = true; break;
-        case AltTap::Outcome::Undecided: break;
-        }
+        rawKey(*raw);
         return;
     }
     // Errors (a grab refused, a window gone) and anything else change nothing here. Only
@@ -112,17 +106,44 @@ void AltGuard::handleEvent(const xcb_generic_event_t& event)
         altPressed(reinterpret_cast<const xcb_key_press_event_t&>(event));
 }
 
+void AltGuard::rawKey(const RawKey& key)
+{
+    // A device's Alt press comes raw and then through the grab: the grab's press stands
+    // for it, with this device. A second Alt pressed during a freeze stands for itself.
+    const bool alt = altKeys_->inAnyLayout(key.keycode);
+    if (key.press && alt && !(frozen_ && key.keycode != frozen_->keycode)) {
+        lastAltPress_ = key;
+        return;
+    }
+    const auto event
+        = tap_.key({.code = key.keycode, .down = key.press, .alt = alt, .device = key.device, .timeMs = key.time});
+    if (!frozen_)
+        return;
+    if (event == AltTapRule::Event::Chord)
+        letGo();
+    else if (event == AltTapRule::Event::Tap)
+        frozen_->tapped = true;
+}
+
 void AltGuard::altPressed(const xcb_key_press_event_t& press)
 {
     const KeyboardState state{AltKeys::groupOf(press.state), press.state};
-    if (!altKeys_->loneAlt(press.detail, state)) {
-        // AltGr in this layout, or Alt with another modifier: the person's.
+    const bool alt = altKeys_->isAlt(press.detail, state.group); // not AltGr in the layout in use
+    const bool sameKey = lastAltPress_ && lastAltPress_->keycode == press.detail && lastAltPress_->time == press.time;
+    const auto event = tap_.key({.code = press.detail,
+        .down = true,
+        .alt = alt,
+        .othersHeld = alt && !altKeys_->loneAlt(press.detail, state),
+        .device = sameKey ? lastAltPress_->device : 0u,
+        .timeMs = press.time});
+    lastAltPress_.reset();
+    if (event != AltTapRule::Event::LonePress) {
+        // AltGr in this layout, Alt with another modifier, a repeat: the person's.
         xcb_allow_events(connection_, XCB_ALLOW_REPLAY_KEYBOARD, XCB_CURRENT_TIME);
         xcb_flush(connection_);
         return;
     }
-    frozen_ = Freeze{press.time, Clock::now() + kLongestFreeze, false, {}};
-    tap_.start(press.detail, press.time);
+    frozen_ = Freeze{press.time, press.detail, Clock::now() + kLongestFreeze, false, {}};
     // Tarnix reads the press on a connection of its own and may answer before the press
     // reaches the guard.
     if (early_ && early_->time == press.time)
@@ -201,7 +222,6 @@ void AltGuard::letGo()
     xcb_allow_events(connection_, XCB_ALLOW_REPLAY_KEYBOARD, XCB_CURRENT_TIME);
     xcb_flush(connection_);
     frozen_.reset();
-    tap_.stop();
 }
 
 int AltGuard::pollTimeout() const

@@ -8,9 +8,10 @@
 
 #include <xcb/xcb.h>
 
+#include "platform/alttaprule.h"
+#include "platform/altbounds.h"
 #include "platform/x11/altguardprotocol.h"
 #include "platform/x11/altkeys.h"
-#include "platform/x11/alttap.h"
 #include "platform/x11/rawkeys.h"
 
 namespace platform::x11 {
@@ -36,7 +37,7 @@ namespace platform::x11 {
 // server drops its grabs with its connection.
 class AltGuard {
 public:
-    static constexpr std::chrono::milliseconds kLongestFreeze{150};
+    static constexpr std::chrono::milliseconds kLongestFreeze = altbounds::kGuardFreeze;
 
     // connection: the guard's own; answers: its end of the socket to Tarnix. Without XKB
     // or XInput 2.1 on the server it grabs nothing.
@@ -50,6 +51,7 @@ private:
 
     void grabAlt(bool grab);
     void handleEvent(const xcb_generic_event_t& event);
+    void rawKey(const RawKey& key);
     void altPressed(const xcb_key_press_event_t& press);
     bool readAnswers(); // false once Tarnix is gone
     void answered(const AltPressRead& answer);
@@ -72,13 +74,15 @@ private:
     // The press the keyboard is frozen on, while it is.
     struct Freeze {
         std::uint32_t time = 0;
+        std::uint8_t keycode = 0;
         Clock::time_point deadline;
         bool tapped = false;                      // released before any other key
         std::optional<std::uint32_t> focusWindow; // set once Tarnix has answered
     };
     std::optional<Freeze> frozen_;
-    AltTap tap_;
-    std::optional<AltPressRead> early_; // an answer that came before its press
+    AltTapRule tap_;
+    std::optional<RawKey> lastAltPress_; // a device's Alt press, until the grab brings it
+    std::optional<AltPressRead> early_;  // an answer that came before its press
 };
 
 } // namespace platform::x11

@@ -5,7 +5,7 @@
 
 namespace platform::x11 {
 
-// What Tarnix tells its Alt guard (X11AltGrab to AltGuard) for each Alt press it has
+// What Tarnix tells its Alt guard (X11AltGuardClient to AltGuard) for each Alt press it has
 // read: the press's server time, and the window to give the keyboard to before the keys
 // held since the press go on, or zero when Tarnix has the keyboard already.
 struct AltPressRead {

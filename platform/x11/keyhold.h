@@ -11,6 +11,8 @@
 
 #include <xcb/xcb.h>
 
+#include "platform/altbounds.h"
+
 namespace platform {
 
 // Keeps an Alt press and the keys after it in the order the X server sent them.
@@ -26,7 +28,7 @@ class X11KeyHold {
 public:
     // Held keys are handed back after this at the latest, even when no one asked for
     // the press (a modal dialog runs its own loop, say).
-    static constexpr std::chrono::milliseconds kLongestHold{250};
+    static constexpr std::chrono::milliseconds kLongestHold = altbounds::kLongestOwnHold;
 
     // pressReached runs when a press that waited behind held keys is due. marker is an
     // atom of the connection, used to mark the end of the copies sent back.

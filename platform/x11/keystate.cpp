@@ -139,36 +139,47 @@ bool X11KeyState::nativeEventFilter(const QByteArray& eventType, void* message, 
 
 void X11KeyState::rawKey(const x11::RawKey& key)
 {
-    switch (tap_.next(key)) {
-    case x11::AltTap::Outcome::Tap: count(tap_.time(), mainX11Window()); break;
-    case x11::AltTap::Outcome::Chord: grab_.tell(tap_.time(), 0); break;
-    case x11::AltTap::Outcome::Undecided: break;
+    if (!key.press && countedAlt_ == key.keycode)
+        countedAlt_.reset(); // some servers report one release twice: kept as a state
+    const bool maybeAlt = altKeys_->inAnyLayout(key.keycode);
+    bool alt = maybeAlt;
+    bool othersHeld = false;
+    if (key.press && maybeAlt) {
+        // The keyboard is frozen at this press, so the state now is the state it was made in.
+        const auto state = altKeys_->stateNow();
+        alt = state && altKeys_->isAlt(key.keycode, state->group); // not AltGr in the layout in use
+        othersHeld = alt && !altKeys_->loneAlt(key.keycode, *state);
     }
-    if (!key.press) {
-        // Some servers report one release twice: keep a state, count nothing.
-        if (countedAlt_ == key.keycode)
-            countedAlt_.reset();
-        return;
-    }
-    if (altKeys_->inAnyLayout(key.keycode))
-        altPressed(key.keycode, key.time);
-}
-
-void X11KeyState::altPressed(std::uint8_t keycode, std::uint32_t time)
-{
-    // The keyboard is frozen at this press, so the state now is the state it was made in.
-    const auto state = altKeys_->stateNow();
-    if (!state || !altKeys_->isAlt(keycode, state->group))
-        return; // AltGr, or another key, in the layout in use
-    if (modalNow()) {
-        grab_.tell(time, 0);
-    } else if (isInMainX11Window(inputFocus(connection_))) {
-        countedAlt_ = keycode;
-        count(time, 0);
-    } else if (altKeys_->loneAlt(keycode, *state)) {
-        tap_.start(keycode, time);
-    } else {
-        grab_.tell(time, 0);
+    using Event = AltTapRule::Event;
+    const Event event = tap_.key({.code = key.keycode,
+        .down = key.press,
+        .alt = alt,
+        .othersHeld = othersHeld,
+        .device = key.device,
+        .timeMs = key.time});
+    switch (event) {
+    case Event::LonePress:
+    case Event::ChordPress:
+        pressTarget_ = modalNow()                        ? AltTarget::Modal
+            : isInMainX11Window(inputFocus(connection_)) ? AltTarget::MainWindow
+                                                         : AltTarget::Elsewhere;
+        pressTime_ = key.time;
+        if (altCounts(event, pressTarget_)) {
+            countedAlt_ = key.keycode;
+            count(key.time, 0);
+        } else if (event == Event::ChordPress || pressTarget_ != AltTarget::Elsewhere) {
+            grab_.tell(key.time, 0); // the guard lets the keys go on where they were going
+        }
+        break;
+    case Event::Tap:
+        if (altCounts(event, pressTarget_))
+            count(pressTime_, mainX11Window()); // the keys after the tap go to the main window
+        break;
+    case Event::Chord:
+        if (pressTarget_ == AltTarget::Elsewhere)
+            grab_.tell(pressTime_, 0);
+        break;
+    default: break; // nothing decided (Xlib's macros leave no Event::None to name here)
     }
 }
 

@@ -10,10 +10,11 @@
 
 #include <xcb/xcb.h>
 
+#include "mainwindow/altpolicy.h"
+#include "platform/alttaprule.h"
 #include "platform/keystate.h"
-#include "platform/x11/altgrab.h"
+#include "platform/x11/altguardclient.h"
 #include "platform/x11/altkeys.h"
-#include "platform/x11/alttap.h"
 #include "platform/x11/keyhold.h"
 #include "platform/x11/rawkeys.h"
 
@@ -24,17 +25,14 @@ namespace platform {
 // stream with the key events for Tarnix's windows, and are read there before Qt handles
 // anything. Being Qt's connection, its events wake a waiting event loop by themselves.
 //
-// Which Alt presses count: in Tarnix's main window every press of a key that is Alt in
-// the layout in use, held or not (Alt+F opens a menu and empties the input box too);
-// from anywhere else only a lone tap, the scanner's, which brings Tarnix forward. A
-// person's chord (Alt+F4, Alt+Tab, Alt+F) and AltGr stay with the program they were
-// typed in, and so does every key while Tarnix is modal (the About box, an open menu).
-// A counted press latches until the next query and is "down" until released, which the
-// server's key map confirms.
+// Which Alt presses count is the tap rule's (platform/alttaprule.h) and the window's
+// (mainwindow/altpolicy.h), fed each device's raw keys with the layout in use: AltGr is no
+// Alt, and a key of another device decides nothing about an Alt. A counted press latches
+// until the next query and is "down" until released, which the server's key map confirms.
 //
 // Read in that stream, a counted press is in its place among the keys: the keys after it
 // wait (X11KeyHold) until the program has acted on it, and the keys typed in another
-// program right after a tap go to Tarnix (X11AltGrab and its guard).
+// program right after a tap go to Tarnix (X11AltGuardClient and its guard).
 class X11KeyState final : public KeyState, private QAbstractNativeEventFilter {
 public:
     // Nothing unless Qt shows its windows on an X server with XKB and XInput 2.1 or
@@ -54,7 +52,6 @@ private:
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     void rawKey(const x11::RawKey& key);
-    void altPressed(std::uint8_t keycode, std::uint32_t time);
     // The press counts: latched, the keys after it held, the guard told where they go.
     void count(std::uint32_t time, std::uint32_t focusWindow);
     std::bitset<256> keysDownNow(); // one round trip
@@ -63,11 +60,13 @@ private:
     xcb_connection_t* connection_;
     std::unique_ptr<x11::AltKeys> altKeys_;
     x11::DeviceRawKeys rawKeys_;
-    x11::AltTap tap_;                        // a lone press in another program, until decided
+    AltTapRule tap_;
+    AltTarget pressTarget_ = AltTarget::Elsewhere; // where the keys went at the last Alt press
+    std::uint32_t pressTime_ = 0;
     std::optional<std::uint8_t> countedAlt_; // the key of a counted press, while it is down
     bool altPressedSinceQuery_ = false;
     X11KeyHold hold_;
-    X11AltGrab grab_;
+    X11AltGuardClient grab_;
 };
 
 } // namespace platform

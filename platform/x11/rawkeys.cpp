@@ -77,7 +77,8 @@ std::optional<RawKey> DeviceRawKeys::of(const xcb_generic_event_t& event) const
     // A device's own event names it twice; the core keyboard's copy names that first.
     if (raw.deviceid != raw.sourceid || raw.detail > 255)
         return std::nullopt;
-    return RawKey{raw.event_type == XCB_INPUT_RAW_KEY_PRESS, static_cast<std::uint8_t>(raw.detail), raw.time};
+    return RawKey{
+        raw.event_type == XCB_INPUT_RAW_KEY_PRESS, static_cast<std::uint8_t>(raw.detail), raw.time, raw.sourceid};
 }
 
 } // namespace platform::x11

@@ -13,6 +13,7 @@ struct RawKey {
     bool press = false;
     std::uint8_t keycode = 0;
     std::uint32_t time = 0;
+    std::uint16_t device = 0; // the device it came from (XInput's device id)
 };
 
 // Raw key events of each keyboard device (the scanner, the person's keyboard) on the

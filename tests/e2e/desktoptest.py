@@ -129,8 +129,11 @@ class OtherProgram:
     def saved(self):
         return os.path.exists(self.log + ".saved")
 
-    def received_after(self, before):
-        """What came after the text before, once the program has saved it (every 50 ms)."""
+    def received_after(self, before, expect=None):
+        """What came after the text before: once it is what is expected, or else (when
+        nothing should come) after the program's saves (every 50 ms) had time to show it."""
+        if expect is not None:
+            return poll(lambda: self.received()[len(before):] == expect and expect, 3) or self.received()[len(before):]
         time.sleep(0.3)
         return self.received()[len(before):]
 

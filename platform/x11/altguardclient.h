@@ -22,17 +22,17 @@ namespace platform {
 // tells the guard where the keys go: to the main window after a tap in another program,
 // on to where they were going for anything else. Without word within the guard's bound
 // (150 ms) the keys go on by themselves to where they were going.
-class X11AltGrab {
+class X11AltGuardClient {
 public:
     // Starts the guard on the display, looked for in guardDirs in order. Without it
     // Tarnix runs on, and keys typed in another program in the moment after a tap may
     // reach that program.
-    X11AltGrab(const char* displayName, const QStringList& guardDirs);
+    X11AltGuardClient(const char* displayName, const QStringList& guardDirs);
     // Ends the guard; the X server drops its grabs.
-    ~X11AltGrab();
+    ~X11AltGuardClient();
 
-    X11AltGrab(const X11AltGrab&) = delete;
-    X11AltGrab& operator=(const X11AltGrab&) = delete;
+    X11AltGuardClient(const X11AltGuardClient&) = delete;
+    X11AltGuardClient& operator=(const X11AltGuardClient&) = delete;
 
     // For the Alt press at the given server time: the window to give the keyboard to
     // before the keys after it go on, or zero to let them go where they were going.

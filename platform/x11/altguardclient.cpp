@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/x11/altgrab.h"
+#include "platform/x11/altguardclient.h"
 
 #include <cstdio>
 #include <string>
@@ -39,7 +39,7 @@ void warn(const char* what)
 
 } // namespace
 
-X11AltGrab::X11AltGrab(const char* displayName, const QStringList& guardDirs)
+X11AltGuardClient::X11AltGuardClient(const char* displayName, const QStringList& guardDirs)
 {
     const QByteArray program = findGuard(guardDirs).toLocal8Bit();
     if (program.isEmpty()) {
@@ -82,12 +82,12 @@ X11AltGrab::X11AltGrab(const char* displayName, const QStringList& guardDirs)
     });
 }
 
-X11AltGrab::~X11AltGrab()
+X11AltGuardClient::~X11AltGuardClient()
 {
     endGuard();
 }
 
-void X11AltGrab::endGuard()
+void X11AltGuardClient::endGuard()
 {
     guardEnded_.reset();
     if (guard_ >= 0)
@@ -100,7 +100,7 @@ void X11AltGrab::endGuard()
     guardPid_ = -1;
 }
 
-void X11AltGrab::tell(std::uint32_t time, std::uint32_t focusWindow)
+void X11AltGuardClient::tell(std::uint32_t time, std::uint32_t focusWindow)
 {
     if (guard_ < 0)
         return;
