@@ -35,6 +35,11 @@ bool isAltKey(DWORD key)
     return key == VK_MENU || key == VK_LMENU || key == VK_RMENU;
 }
 
+bool altsUp()
+{
+    return (GetAsyncKeyState(VK_LMENU) & 0x8000) == 0 && (GetAsyncKeyState(VK_RMENU) & 0x8000) == 0;
+}
+
 // Whether a key besides Alt is down (mouse buttons aside). Asked in the hook, this is
 // the state before the event being decided.
 bool anotherKeyDown()
@@ -140,16 +145,14 @@ void AltKeyHook::onHookLost()
 void AltKeyHook::endStaleAlt()
 {
     // An Alt the tap holds while the system has every Alt up lost its release on the way
-    // (a chord that closed the window it was typed in, a secure desktop): left so, the
-    // loop would take Alt for held and empty the input box on every pass. Up at two
-    // checks in a row, for the system notes a press only once the hook has answered.
-    // Asked only then: asking clears the "pressed since" bit the keeper reads.
+    // (see onKey): with no key after it, this ends it. Up at two checks in a row, for the
+    // system notes a press only once the hook has answered. Asked only then: asking
+    // clears the "pressed since" bit the keeper reads.
     if (!tap_.altHeld()) {
         altUpChecks_ = 0;
         return;
     }
-    const bool up = (GetAsyncKeyState(VK_LMENU) & 0x8000) == 0 && (GetAsyncKeyState(VK_RMENU) & 0x8000) == 0;
-    altUpChecks_ = up ? altUpChecks_ + 1 : 0;
+    altUpChecks_ = altsUp() ? altUpChecks_ + 1 : 0;
     if (altUpChecks_ >= 2) {
         tap_.releaseMissed();
         altHeld_ = false;
@@ -174,6 +177,13 @@ bool AltKeyHook::onKey(const KBDLLHOOKSTRUCT& key)
     const bool alt = isAltKey(key.vkCode);
     if (alt)
         altUpChecks_ = 0;
+    // Asked in the hook, the system's state is the one before this event. If it has every
+    // Alt up while the tap holds one, the release went round the hook (Wine sets the state
+    // of keys let go as the window they were typed in closes, and calls no hook for them):
+    // left so, the loop would empty the input box on every pass, and a scanner's tap right
+    // after a person's Alt+F4 would be taken for that Alt's repeat.
+    if (tap_.altHeld() && (down || !alt) && altsUp())
+        tap_.releaseMissed();
     const AltTap::Outcome outcome = tap_.onKey(key.vkCode, alt, down, alt && down && anotherKeyDown(), key.time);
     altHeld_ = tap_.altHeld();
     if (redirect_ == Redirect::On && key.time - lastRedirectedMs_ > kLongestGapInLineMs)
