@@ -45,10 +45,12 @@ class KeyScanner:
         xtest.fake_input(self.display, X.KeyPress, modifier)
         self.display.sync()
         time.sleep(hold)
-        xtest.fake_input(self.display, X.KeyPress, key)
-        self.display.sync()
-        xtest.fake_input(self.display, X.KeyRelease, key)
-        if not together:
+        if together:
+            xtest.fake_input(self.display, X.KeyPress, key)
+            self.display.sync()
+            xtest.fake_input(self.display, X.KeyRelease, key)
+        else:
+            self._tap(key)
             self.display.sync()
             time.sleep(hold)
         xtest.fake_input(self.display, X.KeyRelease, modifier)
