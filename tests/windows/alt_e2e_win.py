@@ -15,9 +15,9 @@ from keyscanner import KeyScanner  # noqa: E402
 
 
 def click_into(window):
-    """A person's click into a window, near a corner that no other window covers (Tarnix's,
-    its About box, notepad over keeper); the scenario cannot go on unless that window then
-    has the foreground."""
+    """A person's click into a window, at the first of a few places that makes it the
+    foreground (another window, Tarnix's or its About box, may cover one); the scenario
+    cannot go on unless one does."""
     left, top, right, bottom = window.read()["rect"]
     for x, y in ((right - 80, bottom - 40), (left + 30, top + 100), (left + 100, top + 80)):
         xdotool("mousemove", str(x), str(y), "click", "1")
@@ -65,7 +65,7 @@ def scenario(args, checks):
         xdotool("key", "Return")
         poll(lambda: window("About").read() is None, 5, 0.2)
 
-        # Another program (one that ignores a lone Alt) next in line behind a new notepad.
+        # Another program, one that ignores a lone Alt, under a new notepad.
         start(os.path.join(args.bin, "..", "tests", "windows", "keeper.exe"))
         keeper = window("keeper")
         poll(lambda: foreground(keeper), 20, 0.5)
@@ -93,8 +93,8 @@ def scenario(args, checks):
         scan = scan_lines(args.scanlines, 7)[6]
         scanner.type_line(scan["line"], alt=True)
         checks.check(closed and poll(lambda: fields_show(main, scan), 10) and notepad_text(keeper) == "",
-                     "Alt+F4 closes the new notepad too, and a scan typed at once lands whole in Tarnix, none in "
-                     "keeper, now in front", repr(notepad_text(keeper)))
+                     "Alt+F4 closes the new notepad too, and a scan typed at once lands whole in Tarnix",
+                     repr(notepad_text(keeper)))
 
         # The About box up, another program takes the keyboard.
         xdotool("key", "F2")
