@@ -78,7 +78,7 @@ namespace {
 
 // The system as the keeper sees it: keys by their async state, the hook's installs.
 struct FakeSystem final : platform::win32::HookKeeper::System {
-    bool installHook() override { return ++installs, installable; }
+    bool installHook() override { return ++installs > 0; }
     void removeHook() override { ++removals; }
     DWORD lastInputMs() override { return lastInput; }
     SHORT asyncKeyState(int key) override { return std::exchange(state[static_cast<std::size_t>(key)], 0); }
@@ -91,7 +91,6 @@ struct FakeSystem final : platform::win32::HookKeeper::System {
     std::array<SHORT, 256> state{};
     DWORD lastInput = 1000;
     int installs = 0, removals = 0;
-    bool installable = true;
 };
 
 } // namespace
