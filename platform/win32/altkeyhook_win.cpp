@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/win32/altkeyhook_win.h"
 
+#include <cstdio>
+
 #include "platform/keystatebits.h"
 #include "platform/win32/keystate_win.h"
 
@@ -18,12 +20,24 @@ constexpr DWORD kLongestGapInLineMs = 50;
 // Marks the keys the hook sends on itself, so that it lets them pass when it sees them.
 constexpr ULONG_PTR kSentOnMark = 0x54524E58; // "TRNX"
 
+// How often the hook thread checks that its hook still answers, and a refused key is sent again.
+constexpr UINT kCheckHookMs = 100;
+constexpr UINT kSendAgainMs = 20;
+
+// Posted to the hook thread: send the held keys on, from its loop rather than the hook.
+constexpr UINT kSendHeldKeys = WM_APP + 1;
+
 // The hook procedure's way back to its owner: the hook runs on the owner's thread.
 thread_local AltKeyHook* tOwner = nullptr;
 
 bool isAltKey(DWORD key)
 {
     return key == VK_MENU || key == VK_LMENU || key == VK_RMENU;
+}
+
+bool altsUp()
+{
+    return (GetAsyncKeyState(VK_LMENU) & 0x8000) == 0 && (GetAsyncKeyState(VK_RMENU) & 0x8000) == 0;
 }
 
 // Whether a key besides Alt is down (mouse buttons aside). Asked in the hook, this is
@@ -44,11 +58,12 @@ AltKeyHook::AltKeyHook(HWND mainWindow, UINT takeKeyboard)
     , takeKeyboard_(takeKeyboard)
     , uiThread_(GetWindowThreadProcessId(mainWindow, nullptr))
     , systemKeys_(createWinKeyState())
+    , held_([](std::span<INPUT> keys) { return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)); })
 {
     std::promise<bool> started;
     std::future<bool> hooked = started.get_future();
     thread_ = std::thread([this, &started] { run(started); });
-    hooked_ = hooked.get();
+    answers_ = hooked.get();
 }
 
 AltKeyHook::~AltKeyHook()
@@ -65,14 +80,84 @@ void AltKeyHook::run(std::promise<bool>& started)
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE); // the queue WM_QUIT arrives in
-    const HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, GetModuleHandleW(nullptr), 0);
-    started.set_value(hook != nullptr);
-    if (!hook)
+    const bool hooked = keeper_.start();
+    started.set_value(hooked);
+    if (!hooked)
         return;
+    const UINT_PTR check = SetTimer(nullptr, 0, kCheckHookMs, checkHook);
     // The system calls the hook from within this thread's message retrieval.
-    while (GetMessageW(&message, nullptr, 0, 0) > 0)
-        DispatchMessageW(&message);
-    UnhookWindowsHookEx(hook);
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.hwnd == nullptr && message.message == kSendHeldKeys) {
+            sendPosted_ = false;
+            sendWaitingKeys();
+        } else {
+            DispatchMessageW(&message);
+        }
+    }
+    KillTimer(nullptr, check);
+    system_.removeHook();
+}
+
+bool AltKeyHook::System::installHook()
+{
+    hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, GetModuleHandleW(nullptr), 0);
+    return hook_ != nullptr;
+}
+
+void AltKeyHook::System::removeHook()
+{
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+}
+
+DWORD AltKeyHook::System::lastInputMs()
+{
+    LASTINPUTINFO info{sizeof info, 0};
+    return GetLastInputInfo(&info) ? info.dwTime : 0;
+}
+
+void CALLBACK AltKeyHook::checkHook(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!tOwner)
+        return;
+    if (tOwner->keeper_.check())
+        tOwner->onHookLost();
+    tOwner->endStaleAlt();
+}
+
+void AltKeyHook::onHookLost()
+{
+    std::fprintf(stderr, "tarnix: the keyboard hook missed keys (dropped by the system?); installed it again\n");
+    // Until the new hook reports a key, the loop reads the system's Alt, polling as it
+    // does without a hook; an Alt the old hook missed counts at once.
+    answers_ = false;
+    tap_ = AltTap();
+    altHeld_ = false;
+    if (keeper_.altMissed())
+        pending_ = true;
+    PostMessageW(main_, WM_NULL, 0, 0);
+    if (redirect_ != Redirect::Off)
+        sendWaitingKeys();
+    redirect_ = Redirect::Off;
+}
+
+void AltKeyHook::endStaleAlt()
+{
+    // An Alt the tap holds while the system has every Alt up lost its release on the way
+    // (see onKey): with no key after it, this ends it. Up at two checks in a row, for the
+    // system notes a press only once the hook has answered. Asked only then: asking
+    // clears the "pressed since" bit the keeper reads.
+    if (!tap_.altHeld()) {
+        altUpChecks_ = 0;
+        return;
+    }
+    altUpChecks_ = altsUp() ? altUpChecks_ + 1 : 0;
+    if (altUpChecks_ >= 2) {
+        tap_.releaseMissed();
+        altHeld_ = false;
+        altUpChecks_ = 0;
+    }
 }
 
 LRESULT CALLBACK AltKeyHook::hookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -84,10 +169,21 @@ LRESULT CALLBACK AltKeyHook::hookProc(int code, WPARAM wParam, LPARAM lParam)
 
 bool AltKeyHook::onKey(const KBDLLHOOKSTRUCT& key)
 {
+    const bool down = (key.flags & LLKHF_UP) == 0;
+    keeper_.onHookKey(key.vkCode, down);
+    answers_ = true;
     if (key.dwExtraInfo == kSentOnMark)
         return false;
-    const bool down = (key.flags & LLKHF_UP) == 0;
     const bool alt = isAltKey(key.vkCode);
+    if (alt)
+        altUpChecks_ = 0;
+    // Asked in the hook, the system's state is the one before this event. If it has every
+    // Alt up while the tap holds one, the release went round the hook (Wine sets the state
+    // of keys let go as the window they were typed in closes, and calls no hook for them):
+    // left so, the loop would empty the input box on every pass, and a scanner's tap right
+    // after a person's Alt+F4 would be taken for that Alt's repeat.
+    if (tap_.altHeld() && (down || !alt) && altsUp())
+        tap_.releaseMissed();
     const AltTap::Outcome outcome = tap_.onKey(key.vkCode, alt, down, alt && down && anotherKeyDown(), key.time);
     altHeld_ = tap_.altHeld();
     if (redirect_ == Redirect::On && key.time - lastRedirectedMs_ > kLongestGapInLineMs)
@@ -117,9 +213,10 @@ bool AltKeyHook::onKey(const KBDLLHOOKSTRUCT& key)
     input.ki.dwFlags = ((key.flags & LLKHF_EXTENDED) != 0 ? KEYEVENTF_EXTENDEDKEY : 0)
         | ((key.flags & LLKHF_UP) != 0 ? KEYEVENTF_KEYUP : 0);
     input.ki.dwExtraInfo = kSentOnMark;
-    waiting_.push_back(input);
-    if (redirect_ == Redirect::On)
-        sendWaitingKeys();
+    held_.hold(input);
+    // Sent from this thread's loop, so that the hook answers at once.
+    if (redirect_ == Redirect::On && !sendPosted_)
+        sendPosted_ = PostThreadMessageW(hookThreadId_, kSendHeldKeys, 0, 0) != FALSE;
     return true;
 }
 
@@ -165,22 +262,32 @@ void AltKeyHook::sendWaitingKeys()
     KillTimer(nullptr, timer_);
     redirect_ = Redirect::On;
     if (sending_)
-        return; // the loop below sends it, in its turn
+        return; // the send under way sends them, in their turn
     // While it sends, this thread answers the hook's calls for the keys that follow, which
-    // join the queue here: they go on after those before them.
+    // join the held keys: they go on after those before them.
     sending_ = true;
-    while (!waiting_.empty()) {
-        std::vector<INPUT> keys;
-        keys.swap(waiting_);
-        SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-    }
+    const bool refused = held_.sendOn();
     sending_ = false;
+    KillTimer(nullptr, retryTimer_);
+    retryTimer_ = refused ? SetTimer(nullptr, 0, kSendAgainMs, sendAgain) : 0;
+}
+
+void CALLBACK AltKeyHook::sendAgain(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (tOwner && timer == tOwner->retryTimer_) {
+        tOwner->retryTimer_ = 0;
+        tOwner->sendWaitingKeys();
+    }
 }
 
 std::int16_t AltKeyHook::query(int virtualKey)
 {
-    if (!hooked_ || virtualKey != kAltKey)
-        return systemKeys_->query(virtualKey);
+    if (!answers_ || virtualKey != kAltKey) {
+        // A press the lost hook missed was noted by the keeper, which cleared the system's bit.
+        const std::int16_t state = systemKeys_->query(virtualKey);
+        return virtualKey == kAltKey && pending_.exchange(false) ? keyStateBits(state < 0, true) : state;
+    }
     return keyStateBits(altHeld_ && GetForegroundWindow() == main_, pending_.exchange(false));
 }
 

@@ -23,6 +23,10 @@ public:
 
     bool altHeld() const { return altKey_ != 0; }
 
+    // The Alt held is up by the system's state, its release never fed here: the next Alt
+    // is a new press, and no tap is under way.
+    void releaseMissed() { altKey_ = 0; }
+
 private:
     unsigned altKey_ = 0; // the Alt key that is down, 0 when none is
     bool lone_ = false;   // no other key held or pressed since it went down

@@ -187,6 +187,7 @@ bool Win32Form1Window::filterMessage(MSG& message)
 {
     if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd)))
         return false;
+    forgetStaleAlt(message);
     if (message.wParam == VK_SHIFT && message.message >= WM_KEYDOWN && message.message <= WM_SYSKEYUP) {
         const unsigned side = ((message.lParam >> 16) & 0xFF) == kRightShiftScanCode ? 2 : 1;
         const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
@@ -205,6 +206,24 @@ bool Win32Form1Window::filterMessage(MSG& message)
     if (message.hwnd == text1_ && typeAsUsKeyboard(message))
         return true;
     return false;
+}
+
+void Win32Form1Window::forgetStaleAlt(const MSG& message)
+{
+    // The system sends a key typed while Alt is down (without Ctrl) as WM_SYSKEY*, so a
+    // plain WM_KEY* says Alt was up. If this thread's key state still holds Alt down, its
+    // release went to another window: a chord that closed the program it was typed in, or
+    // the window activated while Alt was held. Left so, no shortcut key would match and
+    // the input box would take no key, so the state is set right here.
+    const bool plain = message.message == WM_KEYDOWN || message.message == WM_KEYUP;
+    if (!plain || message.wParam == VK_MENU || !keyDown(VK_MENU) || keyDown(VK_CONTROL))
+        return;
+    BYTE state[256];
+    if (!GetKeyboardState(state))
+        return;
+    for (const int alt : {VK_MENU, VK_LMENU, VK_RMENU})
+        state[alt] &= 0x7F;
+    SetKeyboardState(state);
 }
 
 bool Win32Form1Window::typeAsUsKeyboard(const MSG& message)

@@ -69,6 +69,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onMenuCommand(UINT command);
     bool filterMessage(MSG& message);
+    void forgetStaleAlt(const MSG& message);
     bool typeAsUsKeyboard(const MSG& message);
     void moveFocus(bool backwards);
     HWND controlOf(Control control) const;

@@ -36,17 +36,23 @@ class KeyScanner:
         self._tap(self.code[name])
         self.display.sync()
 
-    def chord(self, modifier, key, hold=0.08):
+    def chord(self, modifier, key, hold=0.08, together=False):
         """A person's chord: the modifier (a US key name) held, the key (a name or a
-        character) pressed and released hold seconds later, then the modifier let go."""
+        character) pressed and released hold seconds later, then the modifier let go,
+        hold seconds after that or, with together, at once."""
         modifier = self.code[modifier]
         key = self.code[key] if key in self.code else self.keys[key][0]
         xtest.fake_input(self.display, X.KeyPress, modifier)
         self.display.sync()
         time.sleep(hold)
-        self._tap(key)
-        self.display.sync()
-        time.sleep(hold)
+        if together:
+            xtest.fake_input(self.display, X.KeyPress, key)
+            self.display.sync()
+            xtest.fake_input(self.display, X.KeyRelease, key)
+        else:
+            self._tap(key)
+            self.display.sync()
+            time.sleep(hold)
         xtest.fake_input(self.display, X.KeyRelease, modifier)
         self.display.sync()
 

@@ -15,10 +15,15 @@ from keyscanner import KeyScanner  # noqa: E402
 
 
 def click_into(window):
-    """A person's click near a window's bottom right corner, where Tarnix's window is not."""
+    """A person's click into a window, at the first of a few places that makes it the
+    foreground (another window, Tarnix's or its About box, may cover one); the scenario
+    cannot go on unless one does."""
     left, top, right, bottom = window.read()["rect"]
-    xdotool("mousemove", str(right - 80), str(bottom - 60), "click", "1")
-    poll(lambda: foreground(window), 5)
+    for x, y in ((right - 80, bottom - 40), (left + 30, top + 100), (left + 100, top + 80)):
+        xdotool("mousemove", str(x), str(y), "click", "1")
+        if poll(lambda: foreground(window), 3, 0.2):
+            return
+    raise RuntimeError(f"{window.title!r} did not take the foreground within 3 s of a click into it, at 3 places")
 
 
 def scenario(args, checks):
@@ -40,6 +45,33 @@ def scenario(args, checks):
         if not checks.check(poll(lambda: foreground(other), 20, 0.5), "notepad takes the keyboard"):
             return
 
+        # Both keys let go at once, as a person does: under Wine their releases reach no
+        # hook when notepad closes first. Whatever the chord left behind must not outlast
+        # it: what is typed next stays in Tarnix, now in front.
+        scanner.chord("Alt_L", "F4", together=True)
+        closed = poll(lambda: notepad.poll() is not None, 5)
+        checks.check(closed and tarnix.poll() is None, "Alt+F4 in notepad closes notepad, not Tarnix")
+        xdotool("type", "--delay", "20", "abc")
+        checks.check(poll(lambda: main.text("Text1") == "abc", 3), "a word typed after it stays in Text1",
+                     repr(main.text("Text1")))
+        missed = []
+        for scan in scan_lines(args.scanlines, 6)[3:]:
+            scanner.type_line(scan["line"], alt=True)
+            if not poll(lambda: fields_show(main, scan), 10):
+                missed.append(f"{scan['line']!r} left Text1 {main.text('Text1')!r}")
+        checks.check(not missed, "then 3 Alt-led scans land whole in Tarnix", "; ".join(missed))
+        xdotool("key", "F2")
+        checks.check(poll(window("About").read, 5, 0.2), "and F2 opens the About box")
+        xdotool("key", "Return")
+        poll(lambda: window("About").read() is None, 5, 0.2)
+
+        # Another program, one that ignores a lone Alt, under a new notepad.
+        start(os.path.join(args.bin, "..", "tests", "windows", "keeper.exe"))
+        keeper = window("keeper")
+        poll(lambda: foreground(keeper), 20, 0.5)
+        notepad = start("notepad")
+        if not checks.check(poll(lambda: foreground(other), 20, 0.5), "a new notepad takes the keyboard"):
+            return
         scanner.chord("Alt_L", "f")
         xdotool("key", "s")
         save_as = poll(window("Save As").read, 5, 0.2)
@@ -58,16 +90,16 @@ def scenario(args, checks):
         click_into(other)
         scanner.chord("Alt_L", "F4")
         closed = poll(lambda: notepad.poll() is not None, 5)
-        checks.check(closed and tarnix.poll() is None, "Alt+F4 in notepad closes notepad, not Tarnix")
+        scan = scan_lines(args.scanlines, 7)[6]
+        scanner.type_line(scan["line"], alt=True)
+        checks.check(closed and poll(lambda: fields_show(main, scan), 10) and notepad_text(keeper) == "",
+                     "Alt+F4 closes the new notepad too, and a scan typed at once lands whole in Tarnix",
+                     repr(notepad_text(keeper)))
 
-        # The About box up, another program (one that ignores a lone Alt) takes the keyboard.
-        scanner.type_line("", alt=True, enter=False)
-        poll(lambda: foreground(main), 5)
+        # The About box up, another program takes the keyboard.
         xdotool("key", "F2")
         about = poll(window("About").read, 5, 0.2)
-        start(os.path.join(args.bin, "..", "tests", "windows", "keeper.exe"))
-        keeper = window("keeper")
-        poll(lambda: foreground(keeper), 10, 0.2)
+        click_into(keeper)
         line = scan_lines(args.scanlines, 4)[3]["line"]
         scanner.type_line(line, alt=True)
         kept = poll(lambda: notepad_text(keeper) == line + "\r\n", 5)

@@ -1,9 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <windows.h>
 
 #include "platform/win32/alttap_win.h"
+#include "platform/win32/heldkeys_win.h"
+#include "platform/win32/hookkeeper_win.h"
 
 using Outcome = platform::win32::AltTap::Outcome;
 
@@ -52,4 +61,109 @@ TEST(AltTap, AnAltWhoseReleaseNeverCameIsPressedAnewAfterAPause)
     keys(VK_DELETE, true);
     EXPECT_EQ(keys(VK_LMENU, true, false, 20000), Outcome::Pressed);
     EXPECT_EQ(keys(VK_LMENU, false), Outcome::Tapped);
+}
+
+TEST(AltTap, AReleaseNeverFedEndsTheTapWhenMissed)
+{
+    Keyboard keys;
+    keys(VK_LMENU, true); // Alt+F4 closed the window: the release went with it
+    keys(VK_F4, true);
+    keys.tap.releaseMissed();
+    EXPECT_FALSE(keys.tap.altHeld());
+    EXPECT_EQ(keys(VK_LMENU, true), Outcome::Pressed) << "a scanner's Alt 5 ms later is no repeat";
+    EXPECT_EQ(keys(VK_LMENU, false), Outcome::Tapped);
+}
+
+namespace {
+
+// The system as the keeper sees it: keys by their async state, the hook's installs.
+struct FakeSystem final : platform::win32::HookKeeper::System {
+    bool installHook() override { return ++installs > 0; }
+    void removeHook() override { ++removals; }
+    DWORD lastInputMs() override { return lastInput; }
+    SHORT asyncKeyState(int key) override { return std::exchange(state[static_cast<std::size_t>(key)], 0); }
+    // A key the system saw: down now or pressed since the last query.
+    void press(int key, SHORT bits = 0x0001)
+    {
+        state[static_cast<std::size_t>(key)] = bits;
+        lastInput += 10;
+    }
+    std::array<SHORT, 256> state{};
+    DWORD lastInput = 1000;
+    int installs = 0, removals = 0;
+};
+
+} // namespace
+
+TEST(HookKeeper, KeysTheHookNeverReportedInstallItAgainAndFallBackUntilItAnswers)
+{
+    FakeSystem system;
+    platform::win32::HookKeeper keeper(system);
+    ASSERT_TRUE(keeper.start());
+    keeper.onHookKey(VK_LSHIFT, true);
+    system.press(VK_LSHIFT, SHORT(0x8001));
+    system.state[VK_SHIFT] = SHORT(0x8001); // the system's generic Shift too
+    EXPECT_FALSE(keeper.check()) << "a key the hook reported";
+    system.lastInput += 10; // the mouse moved
+    system.state[VK_LSHIFT] = system.state[VK_SHIFT] = SHORT(0x8000);
+    EXPECT_FALSE(keeper.check()) << "then held on";
+
+    system.press(VK_LMENU); // the system dropped the hook: a tap it never reported
+    EXPECT_TRUE(keeper.check());
+    EXPECT_TRUE(keeper.altMissed());
+    EXPECT_EQ(system.removals, 1);
+    EXPECT_EQ(system.installs, 2);
+    EXPECT_FALSE(keeper.hookAnswers()) << "the system's key state answers until the new hook reports a key";
+    keeper.onHookKey('B', true);
+    EXPECT_TRUE(keeper.hookAnswers());
+
+    system.press(VK_CONTROL, SHORT(0x8000)); // held down, unseen, while the hook is lost
+    EXPECT_FALSE(keeper.check()) << "held down unseen at one check: the system may be late";
+    system.state[VK_CONTROL] = SHORT(0x8000);
+    EXPECT_TRUE(keeper.check()) << "held down unseen at two";
+    EXPECT_FALSE(keeper.altMissed());
+    system.state[VK_CONTROL] = SHORT(0x8000);
+    system.lastInput += 10;
+    EXPECT_FALSE(keeper.check()) << "a key stuck down counts once";
+}
+
+TEST(HeldKeys, KeysTheSystemRefusesAreSentAgainInOrderOrGivenUpWithANote)
+{
+    std::vector<WORD> delivered;
+    std::deque<std::size_t> takes; // how many keys each send takes; all once none is left
+    std::vector<std::string> notes;
+    platform::win32::HeldKeys keys(
+        [&](std::span<INPUT> batch) {
+            const std::size_t taken = takes.empty() ? batch.size() : std::min(takes.front(), batch.size());
+            if (!takes.empty())
+                takes.pop_front();
+            for (std::size_t i = 0; i < taken; ++i)
+                delivered.push_back(batch[i].ki.wVk);
+            return static_cast<UINT>(taken);
+        },
+        [&](const std::string& note) { notes.push_back(note); });
+    const auto hold = [&](WORD key) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        keys.hold(input);
+    };
+    for (const WORD key : {WORD('A'), WORD('B'), WORD('C')})
+        hold(key);
+    takes = {1, 0};
+    EXPECT_TRUE(keys.sendOn()) << "B and C refused: to be sent again";
+    EXPECT_FALSE(keys.sendOn());
+    EXPECT_EQ(delivered, (std::vector<WORD>{'A', 'B', 'C'}));
+    EXPECT_TRUE(notes.empty());
+
+    hold('D');
+    hold('E');
+    takes.assign(platform::win32::HeldKeys::kAttempts, 0);
+    for (int attempt = 1; attempt < platform::win32::HeldKeys::kAttempts; ++attempt)
+        EXPECT_TRUE(keys.sendOn()) << "attempt " << attempt;
+    EXPECT_FALSE(keys.sendOn()) << "given up";
+    EXPECT_TRUE(keys.empty());
+    EXPECT_EQ(delivered.size(), 3u);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("2 keys"), std::string::npos) << notes[0];
 }
