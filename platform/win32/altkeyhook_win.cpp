@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "mainwindow/altpolicy.h"
+#include "platform/altbounds.h"
 #include "platform/keystatebits.h"
 #include "platform/win32/keystate_win.h"
 
@@ -11,11 +13,9 @@ namespace platform::win32 {
 namespace {
 
 // How long the keys after a tap may wait for the main window's thread to take the
-// keyboard: within the 200 ms a person's keyboard may be held, timer slack included.
-constexpr UINT kLongestHoldMs = 120;
-
-// A scanner types a line's keys a few milliseconds apart: a longer pause ends the line.
-constexpr DWORD kLongestGapInLineMs = 50;
+// keyboard, and the pause that ends a line's keys (altbounds.h).
+constexpr UINT kLongestHoldMs = UINT(altbounds::kHookHold.count());
+constexpr DWORD kLongestGapInLineMs = DWORD(altbounds::kLongestGapInLine.count());
 
 // Marks the keys the hook sends on itself, so that it lets them pass when it sees them.
 constexpr ULONG_PTR kSentOnMark = 0x54524E58; // "TRNX"
@@ -132,7 +132,7 @@ void AltKeyHook::onHookLost()
     // Until the new hook reports a key, the loop reads the system's Alt, polling as it
     // does without a hook; an Alt the old hook missed counts at once.
     answers_ = false;
-    tap_ = AltTap();
+    tap_.reset();
     altHeld_ = false;
     if (keeper_.altMissed())
         pending_ = true;
@@ -154,7 +154,7 @@ void AltKeyHook::endStaleAlt()
     }
     altUpChecks_ = altsUp() ? altUpChecks_ + 1 : 0;
     if (altUpChecks_ >= 2) {
-        tap_.releaseMissed();
+        tap_.reset();
         altHeld_ = false;
         altUpChecks_ = 0;
     }
@@ -183,21 +183,26 @@ bool AltKeyHook::onKey(const KBDLLHOOKSTRUCT& key)
     // left so, the loop would empty the input box on every pass, and a scanner's tap right
     // after a person's Alt+F4 would be taken for that Alt's repeat.
     if (tap_.altHeld() && (down || !alt) && altsUp())
-        tap_.releaseMissed();
-    const AltTap::Outcome outcome = tap_.onKey(key.vkCode, alt, down, alt && down && anotherKeyDown(), key.time);
+        tap_.reset();
+    const AltTapRule::Event event = tap_.key({.code = key.vkCode,
+        .down = down,
+        .alt = alt,
+        .othersHeld = alt && down && anotherKeyDown(),
+        .timeMs = key.time});
     altHeld_ = tap_.altHeld();
     if (redirect_ == Redirect::On && key.time - lastRedirectedMs_ > kLongestGapInLineMs)
         redirect_ = Redirect::Off;
 
-    if (outcome != AltTap::Outcome::None && !mainWindowBusy()) {
-        // Elsewhere an Alt counts at a tap's release: until then it may become a chord.
-        const bool inMain = GetForegroundWindow() == main_;
-        if (inMain || outcome == AltTap::Outcome::Tapped) {
+    if (event != AltTapRule::Event::None) {
+        const AltTarget target = mainWindowBusy() ? AltTarget::Modal
+            : GetForegroundWindow() == main_      ? AltTarget::MainWindow
+                                                  : AltTarget::Elsewhere;
+        if (altCounts(event, target)) {
             pending_ = true;
             PostMessageW(main_, WM_NULL, 0, 0); // wakes the loop
+            if (target == AltTarget::Elsewhere)
+                callMainWindowForward();
         }
-        if (!inMain && outcome == AltTap::Outcome::Tapped)
-            callMainWindowForward();
     }
     if (redirect_ == Redirect::Off)
         return false;

@@ -8,8 +8,8 @@
 
 #include <windows.h>
 
+#include "platform/alttaprule.h"
 #include "platform/keystate.h"
-#include "platform/win32/alttap_win.h"
 #include "platform/win32/heldkeys_win.h"
 #include "platform/win32/hookkeeper_win.h"
 
@@ -82,7 +82,7 @@ private:
     // main window.
     System system_;
     HookKeeper keeper_{system_};
-    AltTap tap_;
+    AltTapRule tap_;
     int altUpChecks_ = 0; // checks in a row that found the Alt the tap holds up
     Redirect redirect_ = Redirect::Off;
     ULONG_PTR taps_ = 0;

@@ -50,7 +50,8 @@ void registerClass(WNDPROC windowProc)
 } // namespace
 
 Win32Form1Window::Win32Form1Window()
-    : pump_([this](MSG& message) { return filterMessage(message); }, [this] { return keyHold_ && keyHold_(); })
+    : pump_(
+        [this](MSG& message) { return filterMessage(message); }, [this] { return keysMustWait_ && keysMustWait_(); })
 {
     INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);

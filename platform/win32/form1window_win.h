@@ -54,7 +54,7 @@ public:
     [[noreturn]] void endProgram() override;
 
     // Keys wait in the queue while hold() is true (see MessagePump).
-    void holdKeysWhile(platform::win32::KeyHold hold) { keyHold_ = std::move(hold); }
+    void holdKeysWhile(platform::win32::KeysMustWait hold) { keysMustWait_ = std::move(hold); }
 
     // A message that, sent to the main window from another thread, brings the window
     // forward with the keyboard focus in Text1.
@@ -87,6 +87,6 @@ private:
     HWND lastFocus_ = nullptr; // the control that gets the keyboard back on activation
     unsigned shiftKeys_ = 0;   // the Shift keys down (1 left, 2 right), as key messages say
     UINT takeKeyboard_ = 0;
-    platform::win32::KeyHold keyHold_;
+    platform::win32::KeysMustWait keysMustWait_;
     platform::win32::MessagePump pump_;
 };

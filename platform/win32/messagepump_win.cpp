@@ -19,9 +19,9 @@ bool isKey(const MSG& message)
 
 } // namespace
 
-MessagePump::MessagePump(MessageFilter filter, KeyHold hold)
+MessagePump::MessagePump(MessageFilter filter, KeysMustWait keysMustWait)
     : filter_(std::move(filter))
-    , hold_(std::move(hold))
+    , keysMustWait_(std::move(keysMustWait))
 {
 }
 
@@ -43,7 +43,7 @@ void MessagePump::pump(std::chrono::milliseconds longestWait)
     const ULONGLONG start = GetTickCount64();
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (isKey(message) && hold_ && hold_()) {
+        if (isKey(message) && keysMustWait_ && keysMustWait_()) {
             heldKey_ = message;
             return;
         }

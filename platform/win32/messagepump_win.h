@@ -14,15 +14,15 @@ namespace platform::win32 {
 using MessageFilter = std::function<bool(MSG& message)>;
 
 // True while keyboard input must wait for the caller's next pass.
-using KeyHold = std::function<bool()>;
+using KeysMustWait = std::function<bool()>;
 
 // Handles the messages of this thread's queue, for a loop that does other work between
-// pumps. A key that arrives while hold() is true ends the pump unhandled and is the
+// pumps. A key that arrives while keysMustWait() is true ends the pump unhandled and is the
 // first message of the next one, sent to the window that has the focus by then: the
 // caller moves the focus and empties the box the key is meant for in between.
 class MessagePump {
 public:
-    MessagePump(MessageFilter filter, KeyHold hold);
+    MessagePump(MessageFilter filter, KeysMustWait keysMustWait);
 
     // Handles every message waiting; when none is, sleeps until one arrives or
     // longestWait has passed. Never spins: the wait is the system's.
@@ -32,7 +32,7 @@ private:
     void handle(MSG& message);
 
     MessageFilter filter_;
-    KeyHold hold_;
+    KeysMustWait keysMustWait_;
     std::optional<MSG> heldKey_;
 };
 

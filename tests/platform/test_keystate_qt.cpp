@@ -30,6 +30,14 @@ void release(QWidget& target, Qt::Key key, Qt::KeyboardModifiers modifiers)
     QCoreApplication::sendEvent(&target, &event);
 }
 
+// The main window, shown and active: where every Alt press counts.
+bool active(QLineEdit& box)
+{
+    box.show();
+    box.activateWindow();
+    return QTest::qWaitForWindowActive(&box);
+}
+
 } // namespace
 
 class TestQtKeyState : public QObject {
@@ -40,6 +48,7 @@ private slots:
     void heldAltIsDownOnEveryQuery();
     void otherKeysAndOtherQueriesStayZero();
     void losingTheApplicationFocusEndsHeldAlt();
+    void inTheHelpWindowOnlyATapCountsAndUnderAModalBoxNothing();
     void factoryPicksItOnPlatformsWithoutX11();
 };
 
@@ -47,6 +56,7 @@ void TestQtKeyState::pressAndReleaseIsReportedOnce()
 {
     platform::QtKeyState keys;
     QLineEdit box;
+    QVERIFY(active(box));
     QCOMPARE(keys.query(platform::kAltKey), std::int16_t{0});
 
     press(box, Qt::Key_Alt, Qt::AltModifier);
@@ -69,6 +79,7 @@ void TestQtKeyState::heldAltIsDownOnEveryQuery()
 {
     platform::QtKeyState keys;
     QLineEdit box;
+    QVERIFY(active(box));
     press(box, Qt::Key_Alt, Qt::AltModifier);
     QCOMPARE(bits(keys.query(platform::kAltKey)), std::uint16_t(kDown | kPressedSince));
     for (int query = 1; query <= 3; ++query)
@@ -85,6 +96,7 @@ void TestQtKeyState::otherKeysAndOtherQueriesStayZero()
 {
     platform::QtKeyState keys;
     QLineEdit box;
+    QVERIFY(active(box));
     const Qt::Key others[]
         = {Qt::Key_A, Qt::Key_Control, Qt::Key_Shift, Qt::Key_Meta, Qt::Key_AltGr, Qt::Key_Return, Qt::Key_F10};
     for (Qt::Key key : others) {
@@ -106,10 +118,35 @@ void TestQtKeyState::losingTheApplicationFocusEndsHeldAlt()
 {
     platform::QtKeyState keys;
     QLineEdit box;
+    QVERIFY(active(box));
     press(box, Qt::Key_Alt, Qt::AltModifier);
     QVERIFY(keys.query(platform::kAltKey) != 0);
     QEvent deactivate(QEvent::ApplicationDeactivate);
     QCoreApplication::sendEvent(qApp, &deactivate);
+    QCOMPARE(keys.query(platform::kAltKey), std::int16_t{0});
+}
+
+void TestQtKeyState::inTheHelpWindowOnlyATapCountsAndUnderAModalBoxNothing()
+{
+    platform::QtKeyState keys;
+    QLineEdit main;
+    QVERIFY(active(main));
+    QLineEdit help;
+    QVERIFY(active(help));
+    press(help, Qt::Key_Alt, Qt::AltModifier);
+    press(help, Qt::Key_F4, Qt::AltModifier);
+    release(help, Qt::Key_F4, Qt::AltModifier);
+    release(help, Qt::Key_Alt, Qt::NoModifier);
+    QCOMPARE(keys.query(platform::kAltKey), std::int16_t{0}); // a chord
+    press(help, Qt::Key_Alt, Qt::AltModifier);
+    QCOMPARE(keys.query(platform::kAltKey), std::int16_t{0}); // undecided yet
+    release(help, Qt::Key_Alt, Qt::NoModifier);
+    QVERIFY(keys.query(platform::kAltKey) & kPressedSince); // a tap
+    help.hide();
+    help.setWindowModality(Qt::ApplicationModal); // as the About box is
+    QVERIFY(active(help) && QGuiApplication::modalWindow());
+    press(help, Qt::Key_Alt, Qt::AltModifier);
+    release(help, Qt::Key_Alt, Qt::NoModifier);
     QCOMPARE(keys.query(platform::kAltKey), std::int16_t{0});
 }
 

@@ -10,21 +10,26 @@
 
 #include <windows.h>
 
-#include "platform/win32/alttap_win.h"
+#include "platform/alttaprule.h"
 #include "platform/win32/heldkeys_win.h"
 #include "platform/win32/hookkeeper_win.h"
 
-using Outcome = platform::win32::AltTap::Outcome;
+using Event = platform::AltTapRule::Event;
 
 namespace {
 
 // Plays key events, each afterMs after the one before, as a keyboard sends them.
+// The tap rule fed as the hook feeds it: Windows' virtual-key codes, no device.
 struct Keyboard {
-    Outcome operator()(unsigned key, bool down, bool othersHeld = false, std::uint32_t afterMs = 5)
+    Event operator()(unsigned key, bool down, bool othersHeld = false, std::uint32_t afterMs = 5)
     {
-        return tap.onKey(key, key == VK_LMENU || key == VK_RMENU, down, othersHeld, timeMs += afterMs);
+        return tap.key({.code = key,
+            .down = down,
+            .alt = key == VK_LMENU || key == VK_RMENU,
+            .othersHeld = othersHeld,
+            .timeMs = timeMs += afterMs});
     }
-    platform::win32::AltTap tap;
+    platform::AltTapRule tap;
     std::uint32_t timeMs = 1000;
 };
 
@@ -33,9 +38,9 @@ struct Keyboard {
 TEST(AltTap, ALoneTapIsTheScannersThoughTheKeyboardRepeatsIt)
 {
     Keyboard keys;
-    EXPECT_EQ(keys(VK_LMENU, true), Outcome::Pressed);
-    EXPECT_EQ(keys(VK_LMENU, true, false, 500), Outcome::None) << "the repeat of a held Alt";
-    EXPECT_EQ(keys(VK_LMENU, false), Outcome::Tapped);
+    EXPECT_EQ(keys(VK_LMENU, true), Event::LonePress);
+    EXPECT_EQ(keys(VK_LMENU, true, false, 500), Event::None) << "the repeat of a held Alt";
+    EXPECT_EQ(keys(VK_LMENU, false), Event::Tap);
 }
 
 TEST(AltTap, AKeyPressedWhileAltIsHeldOrHeldWhenItGoesDownMakesAChord)
@@ -45,13 +50,13 @@ TEST(AltTap, AKeyPressedWhileAltIsHeldOrHeldWhenItGoesDownMakesAChord)
         keys(VK_LMENU, true);
         keys(other, true);
         keys(other, false);
-        EXPECT_EQ(keys(VK_LMENU, false), Outcome::None) << "key " << other;
+        EXPECT_EQ(keys(VK_LMENU, false), Event::None) << "key " << other;
     }
     Keyboard keys;
     keys(VK_LCONTROL, true); // Windows sends AltGr as left Ctrl, then right Alt
     keys(VK_RMENU, true, true);
     keys(VK_LCONTROL, false);
-    EXPECT_EQ(keys(VK_RMENU, false), Outcome::None) << "AltGr";
+    EXPECT_EQ(keys(VK_RMENU, false), Event::None) << "AltGr";
 }
 
 TEST(AltTap, AnAltWhoseReleaseNeverCameIsPressedAnewAfterAPause)
@@ -59,8 +64,8 @@ TEST(AltTap, AnAltWhoseReleaseNeverCameIsPressedAnewAfterAPause)
     Keyboard keys;
     keys(VK_LMENU, true); // Ctrl+Alt+Del: the secure desktop takes the releases
     keys(VK_DELETE, true);
-    EXPECT_EQ(keys(VK_LMENU, true, false, 20000), Outcome::Pressed);
-    EXPECT_EQ(keys(VK_LMENU, false), Outcome::Tapped);
+    EXPECT_EQ(keys(VK_LMENU, true, false, 20000), Event::LonePress);
+    EXPECT_EQ(keys(VK_LMENU, false), Event::Tap);
 }
 
 TEST(AltTap, AReleaseNeverFedEndsTheTapWhenMissed)
@@ -68,10 +73,10 @@ TEST(AltTap, AReleaseNeverFedEndsTheTapWhenMissed)
     Keyboard keys;
     keys(VK_LMENU, true); // Alt+F4 closed the window: the release went with it
     keys(VK_F4, true);
-    keys.tap.releaseMissed();
+    keys.tap.reset();
     EXPECT_FALSE(keys.tap.altHeld());
-    EXPECT_EQ(keys(VK_LMENU, true), Outcome::Pressed) << "a scanner's Alt 5 ms later is no repeat";
-    EXPECT_EQ(keys(VK_LMENU, false), Outcome::Tapped);
+    EXPECT_EQ(keys(VK_LMENU, true), Event::LonePress) << "a scanner's Alt 5 ms later is no repeat";
+    EXPECT_EQ(keys(VK_LMENU, false), Event::Tap);
 }
 
 namespace {
