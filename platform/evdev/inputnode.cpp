@@ -43,14 +43,14 @@ bool isThatScanner(int fd, const InputNode& scanner)
     return named >= 0 && keyed >= 0 && isBarcodeScanner(name, keyBitsFromBytes(keys, std::size_t(keyed)));
 }
 
-bool anyKeyDown(int fd)
+} // namespace
+
+std::optional<KeyBits> keysDown(int fd)
 {
     unsigned char down[KeyBits().size() / 8] = {};
     const int got = ::ioctl(fd, EVIOCGKEY(sizeof down), down);
-    return got < 0 || keyBitsFromBytes(down, std::size_t(got)).any();
+    return got < 0 ? std::nullopt : std::optional(keyBitsFromBytes(down, std::size_t(got)));
 }
-
-} // namespace
 
 std::optional<InputNode> findScanner(
     const std::string& node, const std::string& devDir, const std::string& sysClassInput)
@@ -76,7 +76,7 @@ int openAndTake(const InputNode& scanner)
     int error = ENODEV;
     if (isThatScanner(fd, scanner)) {
         error = EAGAIN;
-        if (!anyKeyDown(fd)) {
+        if (const auto down = keysDown(fd); down && down->none()) {
             if (::ioctl(fd, EVIOCGRAB, 1) == 0)
                 return fd;
             error = errno;

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/evdev/scannerfilter.h"
+
 namespace platform::evdev {
 
 // A barcode scanner's event node in /dev/input, as sysfs describes it.
@@ -29,6 +31,9 @@ std::optional<InputNode> findScanner(const std::string& node, const std::string&
 // descriptor, or -1 with errno set: EACCES without access, EBUSY when another program
 // holds the device, EAGAIN while a key is down, ENODEV when the node is another device.
 int openAndTake(const InputNode& scanner);
+
+// The keys held down on the open device now (EVIOCGKEY); nothing when it cannot say.
+std::optional<KeyBits> keysDown(int fd);
 
 // 0 when this process may open the node now, else why not (EACCES, ENOENT): one it holds
 // open is kept by the kernel even after the seat's access to it has gone to someone else.

@@ -3,7 +3,6 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,18 +12,9 @@
 #include <QPointer>
 #include <QSocketNotifier>
 
+#include "platform/evdev/inputnode.h"
+
 namespace platform::evdev {
-
-namespace {
-
-ScannerKeys::KeysDown keysDown(int fd)
-{
-    unsigned char bits[ScannerKeys::kKeyCount / 8] = {};
-    const int got = ::ioctl(fd, EVIOCGKEY(sizeof bits), bits);
-    return got < 0 ? ScannerKeys::KeysDown() : keyBitsFromBytes(bits, std::size_t(got));
-}
-
-} // namespace
 
 ScannerDevice::ScannerDevice(int fd, QObject* parent)
     : QObject(parent)
@@ -100,7 +90,7 @@ void ScannerDevice::handle(const input_event& event)
     } else if (resynchronising_) {
         if (event.type == EV_SYN && event.code == SYN_REPORT) {
             resynchronising_ = false;
-            keys_.eventsLost(keysDown(fd_));
+            keys_.eventsLost(keysDown(fd_).value_or(KeyBits()));
         }
     } else if (event.type == EV_KEY) {
         switch (const auto what = keys_.key(event.code, event.value,
